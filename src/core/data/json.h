@@ -1,0 +1,62 @@
+// A small strict JSON reader with its own depth limit and short error texts, and the
+// string quoter the screens file is written with. All text is UTF-8 bytes.
+#pragma once
+
+#include <cstddef>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+namespace velquist {
+
+enum class JsonKind { Null, Bool, Number, String, Array, Object };
+
+inline constexpr int JsonMaxDepth = 256;
+
+class JsonValue {
+ public:
+  using Array = std::vector<JsonValue>;
+  using Object = std::map<std::string, JsonValue, std::less<>>;
+
+  JsonValue() = default;
+
+  JsonKind Kind() const { return static_cast<JsonKind>(m_payload.index()); }
+  bool IsNull() const { return Kind() == JsonKind::Null; }
+
+  // Readers never fail: another kind reads as false, 0, "", or no elements.
+  bool Bool() const;
+  double Number() const;
+  const std::string& Text() const;
+  // The member, or a shared Null when this is not an Object or has no such key.
+  const JsonValue& Member(std::string_view key) const;
+  // The element, or a shared Null when this is not an Array or i is out of range.
+  const JsonValue& At(std::size_t i) const;
+  // Elements of an Array, members of an Object, 0 otherwise.
+  std::size_t Count() const;
+  // Empty unless this is an Array / Object.
+  const Array& Elements() const;
+  const Object& Members() const;
+
+  void SetNull() { m_payload = std::monostate{}; }
+  void SetBool(bool v) { m_payload = v; }
+  void SetNumber(double v) { m_payload = v; }
+  void SetString(std::string v) { m_payload = std::move(v); }
+  Array& MakeArray();
+  Object& MakeObject();
+
+ private:
+  // The index of each alternative is its JsonKind.
+  std::variant<std::monostate, bool, double, std::string, Array, Object> m_payload;
+};
+
+// Parses the whole text into out (reset to Null first). On failure returns false and sets
+// *error to "<message> at offset <byte offset>".
+bool ParseJson(std::string_view text, JsonValue& out, std::string* error = nullptr);
+
+// The text as a JSON string literal, quotes included; bytes from 0x80 pass unchanged.
+std::string QuoteJsonString(std::string_view text);
+
+}  // namespace velquist
