@@ -1,0 +1,38 @@
+// Where the program keeps its data, and the two whole-file primitives every file goes
+// through: files are read in one piece and replaced atomically, never edited in place.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace velquist {
+
+// Files of this size or more are refused by ReadWholeFile.
+inline constexpr std::size_t MaxReadFileSize = 16u * 1024u * 1024u;
+
+// $XDG_DATA_HOME (default ~/.local/share) + "/Orvane Software/Velquist", created with its
+// missing parents on every call; the outcome of the creation is not reported.
+std::string DataFolder();
+// $XDG_CACHE_HOME (default ~/.cache) + "/Orvane Software/Velquist/WebView2", created
+// likewise; the browser engine keeps its profile there.
+std::string WebViewDataFolder();
+// $XDG_CONFIG_HOME (default ~/.config) + "/Orvane Software/Velquist.reg", the options file.
+// Its folder is created on every call.
+std::string OptionsFilePath();
+
+// Reads a whole regular file of less than MaxReadFileSize bytes. A leading UTF-8
+// byte-order mark is removed when the content is longer than 2 bytes. bytes is emptied
+// first and holds the content on success.
+bool ReadWholeFile(const std::string& path, std::string& bytes);
+
+// Replaces path with bytes: writes path + ".tmp", flushes it to disk, renames it over
+// path and flushes the folder. On failure the target is untouched, the temporary file is
+// removed and errno tells why. An existing target without any write permission bit is
+// treated as read-only and not replaced.
+bool WriteFileAtomic(const std::string& path, std::string_view bytes);
+
+// The program's version as four dotted numbers, e.g. "1.0.1.1".
+std::string VersionString();
+
+}  // namespace velquist
