@@ -1,0 +1,493 @@
+// The reader walks the text once with a single cursor and recurses once per nesting level.
+// Every failure stops at once and records a short message with the cursor's byte offset.
+// Hot paths: strings without escapes are copied in one piece, and plain integers and short
+// decimals are converted without a library call; everything else goes to std::from_chars,
+// which never looks at the locale.
+#include "data/json.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <string>
+#include <system_error>
+
+namespace velquist {
+
+namespace {
+
+const JsonValue& SharedNull() {
+  static const JsonValue null;
+  return null;
+}
+
+const std::string& EmptyString() {
+  static const std::string empty;
+  return empty;
+}
+
+const JsonValue::Array& EmptyArray() {
+  static const JsonValue::Array empty;
+  return empty;
+}
+
+const JsonValue::Object& EmptyObject() {
+  static const JsonValue::Object empty;
+  return empty;
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+bool IsWhitespace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
+// Bytes that belong to a number's token once its first digit has been seen.
+bool IsNumberTail(char c) {
+  return IsDigit(c) || c == '+' || c == '-' || c == '.' || c == 'e' || c == 'E';
+}
+
+int HexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+void AppendUtf8(std::string& out, std::uint32_t cp) {
+  if (cp < 0x80) {
+    out.push_back(static_cast<char>(cp));
+  } else if (cp < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else if (cp < 0x10000) {
+    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  }
+}
+
+constexpr std::uint32_t kReplacement = 0xFFFD;
+
+bool IsHighSurrogate(std::uint32_t cp) { return cp >= 0xD800 && cp <= 0xDBFF; }
+bool IsLowSurrogate(std::uint32_t cp) { return cp >= 0xDC00 && cp <= 0xDFFF; }
+bool IsSurrogate(std::uint32_t cp) { return cp >= 0xD800 && cp <= 0xDFFF; }
+
+// End of the longest leading part of [p, end) that reads as a plain decimal number:
+// optional '-', digits, optionally '.' and digits, optionally an exponent with digits.
+const char* DecimalPrefixEnd(const char* p, const char* end) {
+  if (p < end && *p == '-') ++p;
+  while (p < end && IsDigit(*p)) ++p;
+  if (p < end && *p == '.') {
+    ++p;
+    while (p < end && IsDigit(*p)) ++p;
+  }
+  if (p < end && (*p == 'e' || *p == 'E')) {
+    const char* q = p + 1;
+    if (q < end && (*q == '+' || *q == '-')) ++q;
+    if (q < end && IsDigit(*q)) {
+      while (q < end && IsDigit(*q)) ++q;
+      p = q;
+    }
+  }
+  return p;
+}
+
+// Out-of-range text gives infinity or zero with the text's sign, as strtod would. The
+// magnitude is too large when the first significant digit sits at or above 10^1.
+double OutOfRangeValue(const char* begin, const char* end) {
+  const char* p = begin;
+  const bool negative = p < end && *p == '-';
+  if (negative) ++p;
+  long long position = 0;  // decimal exponent of the first significant digit, plus one
+  bool seenSignificant = false;
+  bool afterPoint = false;
+  for (; p < end && (IsDigit(*p) || *p == '.'); ++p) {
+    if (*p == '.') {
+      afterPoint = true;
+    } else if (!seenSignificant && *p == '0') {
+      if (afterPoint) --position;
+    } else {
+      seenSignificant = true;
+      if (!afterPoint) ++position;
+    }
+  }
+  if (p < end && (*p == 'e' || *p == 'E')) {
+    ++p;
+    const bool negativeExponent = p < end && *p == '-';
+    if (p < end && (*p == '+' || *p == '-')) ++p;
+    // Saturate: any exponent beyond a million decides the result on its own.
+    long long exponent = 0;
+    for (; p < end && IsDigit(*p); ++p) {
+      if (exponent < 1000000) exponent = exponent * 10 + (*p - '0');
+    }
+    position += negativeExponent ? -exponent : exponent;
+  }
+  const double magnitude = position > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+  return negative ? -magnitude : magnitude;
+}
+
+// Converts a prefix-valid decimal text that from_chars consumes whole.
+double ConvertDecimal(const char* begin, const char* end) {
+  double value = 0.0;
+  const auto result = std::from_chars(begin, end, value);
+  if (result.ec == std::errc::result_out_of_range) return OutOfRangeValue(begin, result.ptr);
+  return value;
+}
+
+class Parser {
+ public:
+  explicit Parser(std::string_view text)
+      : m_begin(text.data()), m_cursor(text.data()), m_end(text.data() + text.size()) {}
+
+  bool ParseDocument(JsonValue& out) {
+    SkipWhitespace();
+    if (!ParseValue(out, 0)) return false;
+    SkipWhitespace();
+    if (m_cursor != m_end) return Fail("trailing characters");
+    return true;
+  }
+
+  std::string ErrorText() const {
+    return std::string(m_message) + " at offset " + std::to_string(m_cursor - m_begin);
+  }
+
+ private:
+  bool Fail(const char* message) {
+    m_message = message;
+    return false;
+  }
+
+  void SkipWhitespace() {
+    while (m_cursor != m_end && IsWhitespace(*m_cursor)) ++m_cursor;
+  }
+
+  bool ParseValue(JsonValue& out, int depth) {
+    if (depth > JsonMaxDepth) return Fail("nesting too deep");
+    if (m_cursor == m_end) return Fail("unexpected end");
+    switch (*m_cursor) {
+      case '"': {
+        ++m_cursor;
+        std::string text;
+        if (!ParseString(text)) return false;
+        out.SetString(std::move(text));
+        return true;
+      }
+      case '[':
+        ++m_cursor;
+        return ParseArray(out.MakeArray(), depth);
+      case '{':
+        ++m_cursor;
+        return ParseObject(out.MakeObject(), depth);
+      case 't':
+        if (!MatchLiteral("true")) return false;
+        out.SetBool(true);
+        return true;
+      case 'f':
+        if (!MatchLiteral("false")) return false;
+        out.SetBool(false);
+        return true;
+      case 'n':
+        if (!MatchLiteral("null")) return false;
+        out.SetNull();
+        return true;
+      default:
+        return ParseNumber(out);
+    }
+  }
+
+  bool MatchLiteral(std::string_view literal) {
+    if (static_cast<std::size_t>(m_end - m_cursor) < literal.size() ||
+        std::string_view(m_cursor, literal.size()) != literal) {
+      return Fail("syntax error");
+    }
+    m_cursor += literal.size();
+    return true;
+  }
+
+  bool ParseNumber(JsonValue& out) {
+    const char* start = m_cursor;
+    const char* p = m_cursor;
+    const bool negative = *p == '-';
+    if (negative) ++p;
+    if (p == m_end || !IsDigit(*p)) {
+      m_cursor = p;
+      return Fail("bad number");
+    }
+    // Plain integers up to 15 digits are exact in a double; convert them directly.
+    std::uint64_t integer = 0;
+    const char* digits = p;
+    while (p != m_end && IsDigit(*p) && p - digits < 16) {
+      integer = integer * 10 + static_cast<unsigned>(*p - '0');
+      ++p;
+    }
+    if (p - digits < 16 && (p == m_end || !IsNumberTail(*p))) {
+      const double magnitude = static_cast<double>(integer);
+      out.SetNumber(negative ? -magnitude : magnitude);
+      m_cursor = p;
+      return true;
+    }
+    while (p != m_end && IsNumberTail(*p)) ++p;
+    m_cursor = p;
+    out.SetNumber(ConvertToken(start, p));
+    return true;
+  }
+
+  static double ConvertToken(const char* begin, const char* end) {
+    double value = 0.0;
+    const auto result = std::from_chars(begin, end, value);
+    if (result.ptr == end) {
+      if (result.ec == std::errc::result_out_of_range) return OutOfRangeValue(begin, end);
+      return value;
+    }
+    // The token has a malformed tail (1.2.3, 1-2): read its longest decimal prefix.
+    return ConvertDecimal(begin, DecimalPrefixEnd(begin, end));
+  }
+
+  // Reads the rest of a string after its opening quote.
+  bool ParseString(std::string& out) {
+    // Fast path: no escape before the closing quote, so the bytes are copied in one piece.
+    const char* p = m_cursor;
+    while (p != m_end && *p != '"' && *p != '\\') ++p;
+    out.assign(m_cursor, p);
+    m_cursor = p;
+    while (true) {
+      if (m_cursor == m_end) return Fail("unterminated string");
+      const char c = *m_cursor++;
+      if (c == '"') return true;
+      if (c != '\\') {
+        out.push_back(c);
+        continue;
+      }
+      if (m_cursor == m_end) return Fail("unterminated string");
+      const char e = *m_cursor++;
+      switch (e) {
+        case '"':
+        case '\\':
+        case '/':
+          out.push_back(e);
+          break;
+        case 'b':
+          out.push_back('\b');
+          break;
+        case 'f':
+          out.push_back('\f');
+          break;
+        case 'n':
+          out.push_back('\n');
+          break;
+        case 'r':
+          out.push_back('\r');
+          break;
+        case 't':
+          out.push_back('\t');
+          break;
+        case 'u':
+          if (!ParseUnicodeEscape(out)) return false;
+          break;
+        default:
+          return Fail("bad escape");
+      }
+    }
+  }
+
+  // Reads four hex digits; on failure the cursor stays after the valid ones.
+  bool ReadHex4(std::uint32_t& value) {
+    value = 0;
+    for (int i = 0; i < 4; ++i) {
+      if (m_cursor == m_end) return false;
+      const int digit = HexValue(*m_cursor);
+      if (digit < 0) return false;
+      value = value * 16 + static_cast<std::uint32_t>(digit);
+      ++m_cursor;
+    }
+    return true;
+  }
+
+  // After "\u": appends the code point, pairing a high surrogate with a following "\u".
+  bool ParseUnicodeEscape(std::string& out) {
+    std::uint32_t cp = 0;
+    if (!ReadHex4(cp)) return Fail("bad \\u escape");
+    if (IsHighSurrogate(cp)) {
+      if (m_end - m_cursor >= 6 && m_cursor[0] == '\\' && m_cursor[1] == 'u') {
+        m_cursor += 2;
+        std::uint32_t second = 0;
+        if (!ReadHex4(second)) return Fail("bad surrogate");
+        if (IsLowSurrogate(second)) {
+          AppendUtf8(out, 0x10000 + (cp - 0xD800) * 0x400 + (second - 0xDC00));
+        } else {
+          AppendUtf8(out, kReplacement);
+          AppendUtf8(out, IsSurrogate(second) ? kReplacement : second);
+        }
+        return true;
+      }
+      AppendUtf8(out, kReplacement);
+      return true;
+    }
+    AppendUtf8(out, IsLowSurrogate(cp) ? kReplacement : cp);
+    return true;
+  }
+
+  bool ParseArray(JsonValue::Array& array, int depth) {
+    SkipWhitespace();
+    if (m_cursor != m_end && *m_cursor == ']') {
+      ++m_cursor;
+      return true;
+    }
+    while (true) {
+      JsonValue& element = array.emplace_back();
+      SkipWhitespace();
+      if (!ParseValue(element, depth + 1)) return false;
+      SkipWhitespace();
+      if (m_cursor == m_end) return Fail("expected , or ]");
+      const char c = *m_cursor;
+      if (c == ',') {
+        ++m_cursor;
+      } else if (c == ']') {
+        ++m_cursor;
+        return true;
+      } else {
+        return Fail("expected , or ]");
+      }
+    }
+  }
+
+  bool ParseObject(JsonValue::Object& object, int depth) {
+    SkipWhitespace();
+    if (m_cursor != m_end && *m_cursor == '}') {
+      ++m_cursor;
+      return true;
+    }
+    std::string key;
+    while (true) {
+      SkipWhitespace();
+      if (m_cursor == m_end || *m_cursor != '"') return Fail("expected key");
+      ++m_cursor;
+      if (!ParseString(key)) return false;
+      SkipWhitespace();
+      if (m_cursor == m_end || *m_cursor != ':') return Fail("expected :");
+      ++m_cursor;
+      SkipWhitespace();
+      // A repeated key replaces the earlier member's value.
+      JsonValue& member = object[key];
+      member.SetNull();
+      if (!ParseValue(member, depth + 1)) return false;
+      SkipWhitespace();
+      if (m_cursor == m_end) return Fail("expected , or }");
+      const char c = *m_cursor;
+      if (c == ',') {
+        ++m_cursor;
+      } else if (c == '}') {
+        ++m_cursor;
+        return true;
+      } else {
+        return Fail("expected , or }");
+      }
+    }
+  }
+
+  const char* m_begin;
+  const char* m_cursor;
+  const char* m_end;
+  const char* m_message = "syntax error";
+};
+
+}  // namespace
+
+bool JsonValue::Bool() const {
+  const bool* value = std::get_if<bool>(&m_payload);
+  return value != nullptr && *value;
+}
+
+double JsonValue::Number() const {
+  const double* value = std::get_if<double>(&m_payload);
+  return value != nullptr ? *value : 0.0;
+}
+
+const std::string& JsonValue::Text() const {
+  const std::string* value = std::get_if<std::string>(&m_payload);
+  return value != nullptr ? *value : EmptyString();
+}
+
+const JsonValue& JsonValue::Member(std::string_view key) const {
+  const Object* object = std::get_if<Object>(&m_payload);
+  if (object == nullptr) return SharedNull();
+  const auto it = object->find(key);
+  return it != object->end() ? it->second : SharedNull();
+}
+
+const JsonValue& JsonValue::At(std::size_t i) const {
+  const Array* array = std::get_if<Array>(&m_payload);
+  if (array == nullptr || i >= array->size()) return SharedNull();
+  return (*array)[i];
+}
+
+std::size_t JsonValue::Count() const {
+  if (const Array* array = std::get_if<Array>(&m_payload)) return array->size();
+  if (const Object* object = std::get_if<Object>(&m_payload)) return object->size();
+  return 0;
+}
+
+const JsonValue::Array& JsonValue::Elements() const {
+  const Array* array = std::get_if<Array>(&m_payload);
+  return array != nullptr ? *array : EmptyArray();
+}
+
+const JsonValue::Object& JsonValue::Members() const {
+  const Object* object = std::get_if<Object>(&m_payload);
+  return object != nullptr ? *object : EmptyObject();
+}
+
+JsonValue::Array& JsonValue::MakeArray() { return m_payload.emplace<Array>(); }
+
+JsonValue::Object& JsonValue::MakeObject() { return m_payload.emplace<Object>(); }
+
+bool ParseJson(std::string_view text, JsonValue& out, std::string* error) {
+  out = JsonValue();
+  Parser parser(text);
+  if (parser.ParseDocument(out)) return true;
+  if (error != nullptr) *error = parser.ErrorText();
+  return false;
+}
+
+std::string QuoteJsonString(std::string_view text) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string out;
+  out.reserve(text.size() + 2);
+  out.push_back('"');
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    switch (byte) {
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      default:
+        if (byte < 0x20) {
+          out += "\\u00";
+          out.push_back(kHex[byte >> 4]);
+          out.push_back(kHex[byte & 0xF]);
+        } else {
+          out.push_back(c);
+        }
+    }
+  }
+  out.push_back('"');
+  return out;
+}
+
+}  // namespace velquist
