@@ -1,0 +1,114 @@
+#include "site/filter.h"
+
+#include <array>
+
+#include "site/url.h"
+#include "site_constants.h"
+
+namespace velquist {
+namespace {
+
+constexpr std::array<std::string_view, 3> DataFilePaths = {
+    "/data/screener/screener.json", "/screener/data/etf-screener.json", "/data/search.json"};
+
+constexpr std::array<std::string_view, 7> ImageExtensions = {".png",  ".svg",  ".ico", ".jpg",
+                                                             ".jpeg", ".webp", ".gif"};
+
+std::string AsciiLower(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return lower;
+}
+
+bool IsAssetSlugPath(std::string_view path, std::string_view section, std::string_view extension) {
+  std::string_view slug;
+  return MatchPagePath(path, section, extension, &slug) && IsValidSlug(slug, true);
+}
+
+bool IsAlwaysAllowedLocal(const UrlParts& parts) {
+  return parts.scheme == "data" || parts.scheme == "blob" ||
+         (parts.scheme == "about" && parts.path == "blank");
+}
+
+// Paths that could step out of the folders the tests below look at, once a server
+// decodes or normalises them.
+bool HasUnsafePathBytes(std::string_view path) {
+  return path.find("..") != std::string_view::npos || path.find("//") != std::string_view::npos ||
+         path.find('\\') != std::string_view::npos || path.find('%') != std::string_view::npos;
+}
+
+}  // namespace
+
+bool IsDataFilePath(std::string_view path) {
+  for (std::string_view dataPath : DataFilePaths) {
+    if (path == dataPath) return true;
+  }
+  return false;
+}
+
+bool IsStaticAssetPath(std::string_view path) {
+  if (IsAssetSlugPath(path, "css", ".css") || IsAssetSlugPath(path, "js", ".js") ||
+      IsAssetSlugPath(path, "screener", ".js") || path == "/favicon.ico") {
+    return true;
+  }
+  if (!path.starts_with("/images/")) return false;
+  const std::string lower = AsciiLower(path);
+  for (std::string_view extension : ImageExtensions) {
+    if (lower.ends_with(extension)) return true;
+  }
+  return false;
+}
+
+bool IsRequestAllowed(std::string_view method, std::string_view uri, RequestClass cls) {
+  if (method != "GET") return false;
+  UrlParts parts;
+  if (!ParseUrl(uri, parts)) return false;
+  if (IsAlwaysAllowedLocal(parts)) return true;
+  if (parts.scheme != "https" || parts.host != SiteHost) return false;
+  const std::string_view path = parts.path;
+  if (HasUnsafePathBytes(path)) return false;
+  if (AsciiLower(path).ends_with(".php")) return false;
+  if (path.starts_with("/data/") && !IsDataFilePath(path)) return false;
+  switch (cls) {
+    case RequestClass::Document:
+      return IsScreenerPath(path);
+    case RequestClass::DataFetch:
+      return IsDataFilePath(path) || IsQuotePagePath(path);
+    case RequestClass::Asset:
+      return IsStaticAssetPath(path);
+  }
+  return false;
+}
+
+NavigationDecision ClassifyNavigation(std::string_view url) {
+  UrlParts parts;
+  if (!ParseUrl(url, parts)) return {NavigationAction::Block, {}};
+  if ((parts.scheme == "about" && parts.path == "blank") || parts.scheme == "data") {
+    return {NavigationAction::StayInside, {}};
+  }
+  if (parts.scheme == "https" && parts.host == SiteHost && IsScreenerPath(parts.path)) {
+    return {NavigationAction::StayInside, {}};
+  }
+  if (parts.scheme == "http" || parts.scheme == "https") {
+    return {NavigationAction::OpenExternal, AddReferralTag(url)};
+  }
+  if (parts.scheme == "mailto") return {NavigationAction::OpenExternal, std::string(url)};
+  return {NavigationAction::Block, {}};
+}
+
+std::string ExternalOpenUrl(std::string_view url) {
+  NavigationDecision decision = ClassifyNavigation(url);
+  switch (decision.action) {
+    case NavigationAction::OpenExternal:
+      return std::move(decision.url);
+    case NavigationAction::StayInside:
+      return url.starts_with("https://") ? AddReferralTag(url) : std::string();
+    case NavigationAction::Block:
+      break;
+  }
+  return {};
+}
+
+}  // namespace velquist
