@@ -32,7 +32,10 @@ bool ReadWholeFile(const std::string& path, std::string& bytes);
 // treated as read-only and not replaced.
 bool WriteFileAtomic(const std::string& path, std::string_view bytes);
 
-// The program's version as four dotted numbers, e.g. "1.0.1.1".
+// The program's version as four dotted numbers, e.g. "1.0.1.1", from the build's version.
 std::string VersionString();
+// A version text of one to four dotted numbers (each 0 to 65535) as four dotted numbers,
+// missing ones being 0; anything else gives the fallback "1.0.1.1".
+std::string NormalizeVersion(std::string_view text);
 
 }  // namespace velquist

@@ -1,0 +1,209 @@
+#include "app/files.h"
+
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <charconv>
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+#include "site_constants.h"
+
+namespace velquist {
+namespace {
+
+constexpr std::string_view AppSubfolder = "/Orvane Software/Velquist";
+
+std::string HomeFolder() {
+  const char* home = std::getenv("HOME");
+  if (home != nullptr && home[0] == '/') return home;
+  // No usable $HOME: ask the user database, as a login would.
+  const passwd* entry = getpwuid(getuid());
+  if (entry != nullptr && entry->pw_dir != nullptr && entry->pw_dir[0] == '/') {
+    return entry->pw_dir;
+  }
+  return {};
+}
+
+// An XDG base folder: the variable when it holds an absolute path (relative ones are
+// ignored, as the XDG rules ask), else the home folder plus the fallback. Empty when
+// neither is known, so that the caller's fixed part begins the path.
+std::string XdgFolder(const char* variable, std::string_view homeFallback) {
+  const char* value = std::getenv(variable);
+  if (value != nullptr && value[0] == '/') return value;
+  std::string home = HomeFolder();
+  if (home.empty()) return {};
+  return home + std::string(homeFallback);
+}
+
+void CreateFolders(const std::string& path) {
+  std::error_code ignored;
+  std::filesystem::create_directories(path, ignored);
+}
+
+// The folder part of a path, for flushing the directory entry of a rename.
+std::string FolderOf(const std::string& path) {
+  std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    ssize_t n = write(fd, bytes.data(), bytes.size());
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (n == 0) {
+      errno = EIO;
+      return false;
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+bool ReadAll(int fd, char* data, std::size_t size) {
+  std::size_t done = 0;
+  while (done < size) {
+    ssize_t n = read(fd, data + done, size - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (n == 0) return false;  // the file shrank while we read it
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+// Removes the temporary file without disturbing errno, which tells the caller why the
+// write failed.
+void DiscardTemp(const std::string& temp) {
+  int saved = errno;
+  unlink(temp.c_str());
+  errno = saved;
+}
+
+// A file that nobody may write is the read-only file of other systems: leave it alone.
+bool IsReadOnlyTarget(const std::string& path) {
+  struct stat info {};
+  if (lstat(path.c_str(), &info) != 0) return false;
+  return S_ISREG(info.st_mode) && (info.st_mode & 0222) == 0;
+}
+
+void SyncFolder(const std::string& folder) {
+  int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  // The rename has happened; a failed flush of the folder cannot undo it.
+  fsync(fd);
+  close(fd);
+}
+
+}  // namespace
+
+std::string DataFolder() {
+  std::string path = XdgFolder("XDG_DATA_HOME", "/.local/share") + std::string(AppSubfolder);
+  CreateFolders(path);
+  return path;
+}
+
+std::string WebViewDataFolder() {
+  std::string path =
+      XdgFolder("XDG_CACHE_HOME", "/.cache") + std::string(AppSubfolder) + "/WebView2";
+  CreateFolders(path);
+  return path;
+}
+
+std::string OptionsFilePath() {
+  std::string folder = XdgFolder("XDG_CONFIG_HOME", "/.config") + "/Orvane Software";
+  CreateFolders(folder);
+  return folder + "/Velquist.reg";
+}
+
+bool ReadWholeFile(const std::string& path, std::string& bytes) {
+  bytes.clear();
+  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return false;
+  struct stat info {};
+  // Only regular files: a folder, pipe or device has no size to trust.
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < 0 ||
+      static_cast<std::uint64_t>(info.st_size) >= MaxReadFileSize) {
+    close(fd);
+    return false;
+  }
+  bool ok = true;
+  if (info.st_size > 0) {
+    bytes.resize(static_cast<std::size_t>(info.st_size));
+    ok = ReadAll(fd, bytes.data(), bytes.size());
+  }
+  close(fd);
+  if (!ok) {
+    bytes.clear();
+    return false;
+  }
+  if (bytes.size() > 2 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) bytes.erase(0, 3);
+  return true;
+}
+
+bool WriteFileAtomic(const std::string& path, std::string_view bytes) {
+  const std::string temp = path + ".tmp";
+  // A stale temporary file (or a link planted there) is replaced, never written through.
+  if (unlink(temp.c_str()) != 0 && errno != ENOENT) return false;
+  int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+  if (fd < 0) return false;
+  // The first failure's errno is the one reported.
+  int error = WriteAll(fd, bytes) ? 0 : errno;
+  // Flushed even after a bad write, so that the file's state on disk is settled.
+  if (fsync(fd) != 0 && error == 0) error = errno;
+  if (close(fd) != 0 && error == 0) error = errno;
+  if (error != 0) {
+    errno = error;
+    DiscardTemp(temp);
+    return false;
+  }
+  if (IsReadOnlyTarget(path)) {
+    errno = EACCES;
+    DiscardTemp(temp);
+    return false;
+  }
+  if (rename(temp.c_str(), path.c_str()) != 0) {
+    DiscardTemp(temp);
+    return false;
+  }
+  SyncFolder(FolderOf(path));
+  return true;
+}
+
+std::string NormalizeVersion(std::string_view text) {
+  const std::string fallback = "1.0.1.1";
+  unsigned parts[4] = {0, 0, 0, 0};
+  std::size_t count = 0;
+  const char* at = text.data();
+  const char* end = text.data() + text.size();
+  while (true) {
+    if (count == 4 || at == end) return fallback;
+    auto [next, ec] = std::from_chars(at, end, parts[count]);
+    if (ec != std::errc() || parts[count] > 65535) return fallback;
+    ++count;
+    if (next == end) break;
+    if (*next != '.') return fallback;
+    at = next + 1;
+  }
+  std::string out;
+  for (std::size_t i = 0; i < 4; ++i) {
+    if (i > 0) out += '.';
+    out += std::to_string(parts[i]);
+  }
+  return out;
+}
+
+std::string VersionString() { return NormalizeVersion(BuildVersion); }
+
+}  // namespace velquist
