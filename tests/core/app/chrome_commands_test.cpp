@@ -1,0 +1,130 @@
+#include "app/chrome_commands.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "site_constants.h"
+
+namespace velquist {
+namespace {
+
+TEST(ChromeCommands, PromptAndTooltipSplitAtTheLineBreak) {
+  CommandStrings s;
+  ASSERT_TRUE(CommandText(kCmdSaveScreen, &s));
+  EXPECT_EQ(s.prompt, "Save the current filters, columns and sort order as a named screen");
+  EXPECT_EQ(s.tooltip, "Save Screen (Ctrl+S)");
+  ASSERT_TRUE(CommandText(kCmdVisitSite, &s));
+  EXPECT_EQ(s.prompt, "Open " + std::string(SiteHost) + " in your web browser");
+  EXPECT_EQ(s.tooltip, std::string(SiteDomain));
+  ASSERT_TRUE(CommandText(kCmdPresets, &s));
+  EXPECT_EQ(s.prompt, "Open one of the ready-made screens from " + std::string(SiteDomain));
+  ASSERT_TRUE(CommandText(kCmdActualSize, &s));
+  EXPECT_EQ(s.prompt, "Reset the page zoom to 100%");
+  EXPECT_EQ(s.tooltip, "Actual Size (Ctrl+0)");
+}
+
+TEST(ChromeCommands, IdleTextHasNoTooltip) {
+  CommandStrings s;
+  ASSERT_TRUE(CommandText(kIdleStringId, &s));
+  EXPECT_EQ(s.prompt, "Ready");
+  EXPECT_EQ(s.tooltip, "");
+  EXPECT_EQ(CommandStringTable(kTitleStringId), "Velquist");
+}
+
+TEST(ChromeCommands, UnknownIdHasNoText) {
+  CommandStrings s;
+  EXPECT_FALSE(CommandText(32778, &s));
+  EXPECT_FALSE(CommandText(0, &s));
+  EXPECT_EQ(CommandStringTable(32793), "");
+}
+
+TEST(ChromeCommands, EveryMenuAndToolbarCommandHasText) {
+  CommandStrings s;
+  for (const ToolbarButtonSpec& b : ToolbarButtons()) {
+    EXPECT_TRUE(CommandText(b.command, &s)) << b.command;
+  }
+  for (const MenuSpec& m : MenuBarSpec()) {
+    for (const MenuEntrySpec& e : m.entries) {
+      if (e.command != 0) {
+        EXPECT_TRUE(CommandText(e.command, &s)) << e.command;
+      }
+    }
+  }
+}
+
+TEST(ChromeCommands, ToolbarOrderLabelsAndSeparators) {
+  const auto buttons = ToolbarButtons();
+  ASSERT_EQ(buttons.size(), 12u);
+  const int ids[] = {32771, 32772, 32773, 32774, 32775, 32776,
+                     32777, 32796, 32797, 32779, 32780, 32781};
+  const char* labels[] = {"Save",    "Open",   "Presets", "Reset",   "Back",     "Forward",
+                          "Refresh", "Export", "Print",   "Browser", "Settings", "Help"};
+  for (std::size_t i = 0; i < 12; ++i) {
+    EXPECT_EQ(buttons[i].command, ids[i]);
+    EXPECT_EQ(buttons[i].label, labels[i]);
+    EXPECT_EQ(buttons[i].separatorBefore, i == 4 || i == 7 || i == 10) << i;
+  }
+}
+
+TEST(ChromeCommands, MenuBarLayout) {
+  const std::vector<MenuSpec> menus = MenuBarSpec();
+  ASSERT_EQ(menus.size(), 5u);
+  EXPECT_EQ(menus[0].title, "&File");
+  EXPECT_EQ(menus[1].title, "&View");
+  EXPECT_EQ(menus[2].title, "&Screener");
+  EXPECT_EQ(menus[3].title, "&Tools");
+  EXPECT_EQ(menus[4].title, "&Help");
+  const std::vector<int> file = {32772, 32771, 0, 32796, 32797, 0, 32794, 32795, 0, 57665};
+  ASSERT_EQ(menus[0].entries.size(), file.size());
+  for (std::size_t i = 0; i < file.size(); ++i) EXPECT_EQ(menus[0].entries[i].command, file[i]);
+  EXPECT_EQ(menus[0].entries[0].text, "&Open Saved Screen\u2026\tCtrl+O");
+  EXPECT_EQ(menus[0].entries[9].text, "E&xit\tAlt+F4");
+  const std::vector<int> view = {32783, 32784, 0, 32775, 32776, 32777, 0, 32786, 32787, 32788};
+  ASSERT_EQ(menus[1].entries.size(), view.size());
+  for (std::size_t i = 0; i < view.size(); ++i) EXPECT_EQ(menus[1].entries[i].command, view[i]);
+  EXPECT_EQ(menus[1].entries[7].text, "Zoom &In\tCtrl+Plus");
+  ASSERT_EQ(menus[2].entries.size(), 4u);
+  EXPECT_EQ(menus[2].entries[3].text, "Open in &Browser\tCtrl+B");
+  ASSERT_EQ(menus[3].entries.size(), 1u);
+  EXPECT_EQ(menus[3].entries[0].text, "&Settings\u2026");
+  const std::vector<int> help = {32789, 32790, 0, 32791, 32792, 0, 57664};
+  ASSERT_EQ(menus[4].entries.size(), help.size());
+  for (std::size_t i = 0; i < help.size(); ++i) EXPECT_EQ(menus[4].entries[i].command, help[i]);
+  EXPECT_EQ(menus[4].entries[0].text, "How to &Use the Screener\tF1");
+  EXPECT_EQ(menus[4].entries[1].text, "&Visit " + std::string(SiteHost));
+  EXPECT_EQ(menus[4].entries[6].text, "&About Velquist\u2026");
+}
+
+TEST(ChromeCommands, EnableRulesFollowTheActiveTab) {
+  CommandContext empty;
+  for (int id : {32771, 32774, 32779, 32796, 32797, 32775, 32776, 32795}) {
+    EXPECT_FALSE(IsCommandEnabled(id, empty)) << id;
+  }
+  for (int id : {32772, 32773, 32777, 32780, 32781, 32783, 32786, 57664, 57665}) {
+    EXPECT_TRUE(IsCommandEnabled(id, empty)) << id;
+  }
+  CommandContext page;
+  page.hasCurrentUrl = true;
+  page.canGoBack = true;
+  EXPECT_TRUE(IsCommandEnabled(kCmdSaveScreen, page));
+  EXPECT_TRUE(IsCommandEnabled(kCmdBack, page));
+  EXPECT_FALSE(IsCommandEnabled(kCmdForward, page));
+  page.canGoForward = true;
+  EXPECT_TRUE(IsCommandEnabled(kCmdForward, page));
+  page.hasSavedScreens = true;
+  EXPECT_TRUE(IsCommandEnabled(kCmdExportScreens, page));
+}
+
+TEST(ChromeCommands, RadioMarkOnTheActiveTab) {
+  CommandContext c;
+  EXPECT_TRUE(IsCommandChecked(kCmdStocks, c));
+  EXPECT_FALSE(IsCommandChecked(kCmdEtfs, c));
+  c.activeTab = 1;
+  EXPECT_FALSE(IsCommandChecked(kCmdStocks, c));
+  EXPECT_TRUE(IsCommandChecked(kCmdEtfs, c));
+  EXPECT_FALSE(IsCommandChecked(kCmdBack, c));
+}
+
+}  // namespace
+}  // namespace velquist
