@@ -152,7 +152,9 @@ class Parser {
   }
 
   std::string ErrorText() const {
-    return std::string(m_message) + " at offset " + std::to_string(m_cursor - m_begin);
+    std::string text(m_message);
+    text.append(" at offset ").append(std::to_string(m_cursor - m_begin));
+    return text;
   }
 
  private:
