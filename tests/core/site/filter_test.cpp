@@ -1,0 +1,234 @@
+#include "site/filter.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "site_constants.h"
+
+namespace velquist {
+namespace {
+
+const std::string Host(SiteHost);
+const std::string Origin(SiteOrigin);
+const std::string Domain(SiteDomain);
+
+constexpr RequestClass Doc = RequestClass::Document;
+constexpr RequestClass Fetch = RequestClass::DataFetch;
+constexpr RequestClass Asset = RequestClass::Asset;
+
+struct RequestCase {
+  std::string uri;
+  // Expected answer for Document, DataFetch and Asset requests with GET.
+  bool doc, fetch, asset;
+};
+
+TEST(IsRequestAllowedTest, GetRequestsTable) {
+  const RequestCase cases[] = {
+      // Screener pages load as documents only.
+      {Origin + "/screener.html", true, false, false},
+      {Origin + "/etf-screener.html#f=1", true, false, false},
+      {Origin + "/screener/etf-low-cost.html?src=vqs", true, false, false},
+      {"https://" + Host + ":443/screener.html", true, false, false},
+      {"HTTPS://" + Host + "/screener.html", true, false, false},
+      {Origin + "/Screener.html", false, false, false},
+      {Origin + "/", false, false, false},
+      // The three data files, for scripts only, cache-busting query or not.
+      {Origin + "/data/search.json", false, true, false},
+      {Origin + "/data/search.json?v=123", false, true, false},
+      {Origin + "/data/screener/screener.json", false, true, false},
+      {Origin + "/screener/data/etf-screener.json", false, true, false},
+      {Origin + "/data/other.json", false, false, false},
+      {Origin + "/data/screener/other.json", false, false, false},
+      {Origin + "/data/screener.html", false, false, false},
+      {Origin + "/data/search.JSON", false, false, false},
+      {Origin + "/Data/search.json", false, false, false},
+      {Origin + "/screener/data/other.json", false, false, false},
+      // Symbol pages are fetched for the row menu, never loaded as documents.
+      {Origin + "/stocks/aapl.html", false, true, false},
+      {Origin + "/etfs/spy.html", false, true, false},
+      {Origin + "/stocks/brk.b.html", false, true, false},
+      {Origin + "/dividends/aapl.html", false, false, false},
+      // Static assets.
+      {Origin + "/css/site.css", false, false, true},
+      {Origin + "/css/site.min.css?v=2", false, false, true},
+      {Origin + "/js/app.js", false, false, true},
+      {Origin + "/screener/grid.js", false, false, true},
+      {Origin + "/favicon.ico", false, false, true},
+      {Origin + "/images/logo.png", false, false, true},
+      {Origin + "/images/Logo.PNG", false, false, true},
+      {Origin + "/images/icons/a.svg", false, false, true},
+      {Origin + "/images/a.jpeg", false, false, true},
+      {Origin + "/images/a.webp", false, false, true},
+      {Origin + "/images/a.gif", false, false, true},
+      {Origin + "/images/a.jpg", false, false, true},
+      {Origin + "/images/a.ico", false, false, true},
+      {Origin + "/images/a.bmp", false, false, false},
+      {Origin + "/images/", false, false, false},
+      {Origin + "/Images/a.png", false, false, false},
+      {Origin + "/img/a.png", false, false, false},
+      {Origin + "/css/Site.css", false, false, false},
+      {Origin + "/css/a/b.css", false, false, false},
+      {Origin + "/js/app.mjs", false, false, false},
+      {Origin + "/favicon.ico/x", false, false, false},
+      {Origin + "/FAVICON.ICO", false, false, false},
+      // Fonts are never loaded, from the site or elsewhere.
+      {Origin + "/fonts/inter.woff2", false, false, false},
+      {Origin + "/css/inter.woff2", false, false, false},
+      {Origin + "/images/inter.woff2", false, false, false},
+      {"https://fonts.example.com/css/inter.css", false, false, false},
+      // Paths that could escape their folder.
+      {Origin + "/images/../data/x.png", false, false, false},
+      {Origin + "/css/..site.css", false, false, false},
+      {Origin + "//screener.html", false, false, false},
+      {Origin + "/images//a.png", false, false, false},
+      {Origin + "/images\\a.png", false, false, false},
+      {Origin + "/images/%2e%2e/a.png", false, false, false},
+      {Origin + "/screener%2Ehtml", false, false, false},
+      {Origin + "/stocks/aapl%2Ehtml", false, false, false},
+      // .php in any case.
+      {Origin + "/images/x.php", false, false, false},
+      {Origin + "/screener/x.PHP", false, false, false},
+      {Origin + "/js/a.Php", false, false, false},
+      // Other hosts, ports, schemes, user information.
+      {"http://" + Host + "/screener.html", false, false, false},
+      {"https://" + Domain + "/screener.html", false, false, false},
+      {"https://" + Host + ":8443/screener.html", false, false, false},
+      {"https://cdn." + Domain + "/js/app.js", false, false, false},
+      {"https://analytics.example/js/a.js", false, false, false},
+      {"https://user@" + Host + "/screener.html", false, false, false},
+      {"https://" + Host + "@evil.example/screener.html", false, false, false},
+      {"https://evil.example/screener.html?" + Host, false, false, false},
+      {"https://" + Host + ".evil.example/screener.html", false, false, false},
+      {"https://" + Host + "\\.evil.example/screener.html", false, false, false},
+      {"wss://" + Host + "/screener.html", false, false, false},
+      {"ftp://" + Host + "/screener.html", false, false, false},
+      {"file:///etc/passwd", false, false, false},
+      {"javascript:alert(1)", false, false, false},
+      {"about:srcdoc", false, false, false},
+      {"about:blank?x", false, false, false},
+      {"", false, false, false},
+      {"screener.html", false, false, false},
+      // Local content the page may always use.
+      {"data:image/png;base64,AAAA", true, true, true},
+      {"blob:" + Origin + "/0b1c", true, true, true},
+      {"about:blank", true, true, true},
+      {"about:blank#x", true, true, true},
+  };
+  for (const RequestCase& c : cases) {
+    EXPECT_EQ(IsRequestAllowed("GET", c.uri, Doc), c.doc) << "document " << c.uri;
+    EXPECT_EQ(IsRequestAllowed("GET", c.uri, Fetch), c.fetch) << "fetch " << c.uri;
+    EXPECT_EQ(IsRequestAllowed("GET", c.uri, Asset), c.asset) << "asset " << c.uri;
+  }
+}
+
+TEST(IsRequestAllowedTest, OnlyGetIsAllowed) {
+  const std::string screener = Origin + "/screener.html";
+  ASSERT_TRUE(IsRequestAllowed("GET", screener, Doc));
+  for (const char* method :
+       {"POST", "HEAD", "OPTIONS", "PUT", "DELETE", "get", "Get", "GET ", ""}) {
+    EXPECT_FALSE(IsRequestAllowed(method, screener, Doc)) << method;
+    EXPECT_FALSE(IsRequestAllowed(method, Origin + "/data/search.json", Fetch)) << method;
+    EXPECT_FALSE(IsRequestAllowed(method, "data:text/plain,x", Asset)) << method;
+  }
+}
+
+TEST(IsRequestAllowedTest, OverlongUrlIsJudgedByItsParts) {
+  const std::string longQuery(100000, 'q');
+  EXPECT_TRUE(IsRequestAllowed("GET", Origin + "/data/search.json?" + longQuery, Fetch));
+  EXPECT_FALSE(IsRequestAllowed("GET", Origin + "/" + longQuery + ".php", Asset));
+}
+
+TEST(FilterPathsTest, DataFilesAndAssets) {
+  EXPECT_TRUE(IsDataFilePath("/data/screener/screener.json"));
+  EXPECT_TRUE(IsDataFilePath("/screener/data/etf-screener.json"));
+  EXPECT_TRUE(IsDataFilePath("/data/search.json"));
+  EXPECT_FALSE(IsDataFilePath("/data/search.json/"));
+  EXPECT_FALSE(IsDataFilePath("data/search.json"));
+  EXPECT_FALSE(IsDataFilePath(""));
+  EXPECT_TRUE(IsStaticAssetPath("/images/a.png"));
+  EXPECT_TRUE(IsStaticAssetPath("/images/.png"));
+  EXPECT_FALSE(IsStaticAssetPath("/css/.css"));
+  EXPECT_FALSE(IsStaticAssetPath("/css/-a.css"));
+  EXPECT_FALSE(IsStaticAssetPath("/screener/a.html"));
+}
+
+TEST(FilterTest, RefusalResponse) {
+  EXPECT_EQ(RefusalStatus, 403);
+  EXPECT_EQ(RefusalReason, "Forbidden");
+  EXPECT_EQ(RefusalHeaders, "Content-Type: text/plain\r\nCache-Control: no-store");
+}
+
+struct NavigationCase {
+  std::string url;
+  NavigationAction action;
+  std::string externalUrl;
+};
+
+TEST(ClassifyNavigationTest, Table) {
+  using A = NavigationAction;
+  const NavigationCase cases[] = {
+      {Origin + "/screener.html", A::StayInside, ""},
+      {Origin + "/screener.html#f=1", A::StayInside, ""},
+      {Origin + "/screener/etf-low-cost.html?x=1", A::StayInside, ""},
+      {"HTTPS://" + Host + ":443/etf-screener.html", A::StayInside, ""},
+      {"about:blank", A::StayInside, ""},
+      {"data:text/html,hi", A::StayInside, ""},
+      {Origin + "/stocks/aapl.html", A::OpenExternal, Origin + "/stocks/aapl.html?src=vqs"},
+      {Origin + "/stocks/aapl.html#news", A::OpenExternal,
+       Origin + "/stocks/aapl.html?src=vqs#news"},
+      {Origin + "/", A::OpenExternal, Origin + "/?src=vqs"},
+      {"http://" + Host + "/screener.html", A::OpenExternal,
+       "http://" + Host + "/screener.html?src=vqs"},
+      {"https://" + Domain + "/screener.html", A::OpenExternal,
+       "https://" + Domain + "/screener.html?src=vqs"},
+      {"https://" + Host + ":8443/screener.html", A::OpenExternal,
+       "https://" + Host + ":8443/screener.html"},
+      {"https://other.example/p?q=1", A::OpenExternal, "https://other.example/p?q=1"},
+      {"https://evil.example/screener.html#" + Host, A::OpenExternal,
+       "https://evil.example/screener.html#" + Host},
+      {"mailto:help@" + Domain, A::OpenExternal, "mailto:help@" + Domain},
+      {"MAILTO:help@" + Domain + "?subject=a#b", A::OpenExternal,
+       "MAILTO:help@" + Domain + "?subject=a#b"},
+      {"javascript:alert(1)", A::Block, ""},
+      {"JavaScript:alert(1)", A::Block, ""},
+      {"java\tscript:alert(1)", A::Block, ""},
+      {"file:///etc/passwd", A::Block, ""},
+      {"blob:" + Origin + "/abc", A::Block, ""},
+      {"ftp://" + Host + "/x", A::Block, ""},
+      {"about:config", A::Block, ""},
+      {"https://user@" + Host + "/screener.html", A::Block, ""},
+      {"https:" + Host + "/screener.html", A::Block, ""},
+      {"", A::Block, ""},
+      {"/screener.html", A::Block, ""},
+  };
+  for (const NavigationCase& c : cases) {
+    const NavigationDecision decision = ClassifyNavigation(c.url);
+    EXPECT_EQ(decision.action, c.action) << c.url;
+    EXPECT_EQ(decision.url, c.externalUrl) << c.url;
+  }
+}
+
+TEST(ExternalOpenUrlTest, Table) {
+  struct Case {
+    std::string url, expected;
+  };
+  const Case cases[] = {
+      {Origin + "/screener.html#f=1", Origin + "/screener.html?src=vqs#f=1"},
+      {Origin + "/stocks/aapl.html", Origin + "/stocks/aapl.html?src=vqs"},
+      {"https://other.example/", "https://other.example/"},
+      {"mailto:a@b.example", "mailto:a@b.example"},
+      // Upper-case scheme: the screener page stays inside but is not "https://" as written.
+      {"HTTPS://" + Host + "/screener.html", ""},
+      {"about:blank", ""},
+      {"data:text/html,x", ""},
+      {"javascript:alert(1)", ""},
+      {"", ""},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ExternalOpenUrl(c.url), c.expected) << c.url;
+  }
+}
+
+}  // namespace
+}  // namespace velquist
