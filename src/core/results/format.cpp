@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "site/url.h"
 #include "site_constants.h"
 
 namespace velquist {
@@ -206,11 +207,8 @@ std::string SymbolPageUrl(const ResultSet& set, std::string_view symbol) {
     if (!ok) return {};
     slug.push_back(c);
   }
-  std::string url(SiteOrigin);
-  url += set.screener == "etfs" ? "/etfs/" : "/stocks/";
-  url += slug;
-  url += ".html?src=vqs";
-  return url;
+  const std::string path = (set.screener == "etfs" ? "/etfs/" : "/stocks/") + slug + ".html";
+  return AddReferralTag(SiteUrlForPath(path));
 }
 
 std::string ScreenLinkUrl(std::string_view url) {
@@ -225,7 +223,8 @@ std::string ScreenLinkUrl(std::string_view url) {
   }
   base = base.substr(0, base.find('?'));
   std::string out(base);
-  out += "?src=vqs";
+  out += "?";
+  out += ReferralParameter;
   out += fragment;
   return out;
 }

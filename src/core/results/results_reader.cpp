@@ -1,0 +1,193 @@
+#include "results/results_reader.h"
+
+#include <cmath>
+
+#include "data/json.h"
+#include "results/format.h"
+#include "site/presets.h"
+#include "site/url.h"
+
+namespace velquist {
+namespace {
+
+// The JSON text of a string member, or empty when it is missing or not a string.
+std::string_view StringMember(const JsonValue& object, std::string_view key) {
+  const JsonValue& v = object.Member(key);
+  return v.Kind() == JsonKind::String ? std::string_view(v.Text()) : std::string_view();
+}
+
+std::string CutUtf8(std::string_view text, std::size_t maxBytes) {
+  return std::string(text.substr(0, Utf8PrefixLength(text, maxBytes)));
+}
+
+bool IsValidColumnKey(std::string_view key) {
+  if (key.empty() || key.size() > MaxColumnKeyBytes) return false;
+  for (const char c : key) {
+    if (!((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))) return false;
+  }
+  return true;
+}
+
+bool ReadPageColumn(const JsonValue& element, ResultColumn& column) {
+  column.key = std::string(StringMember(element, "key"));
+  column.label = CutUtf8(StringMember(element, "label"), MaxLabelBytes);
+  column.type = std::string(StringMember(element, "type"));
+  const JsonValue& isSigned = element.Member("signed");
+  column.isSigned = isSigned.Kind() == JsonKind::Bool && isSigned.Bool();
+  if (!IsValidColumnKey(column.key) || column.type.size() > MaxColumnTypeBytes) return false;
+  if (column.label.empty()) column.label = column.key;
+  return true;
+}
+
+// A "rating" page column becomes its word column followed by its score column.
+void AppendOutputColumns(const ResultColumn& page, std::vector<ResultColumn>& out) {
+  if (page.type != "rating") {
+    out.push_back(page);
+    return;
+  }
+  out.push_back(ResultColumn{page.key, page.label, "ratingtxt", false});
+  out.push_back(ResultColumn{page.key + "_score", page.label + " score", "score", false});
+}
+
+ResultCell PlainCell(const JsonValue& value) {
+  ResultCell cell;
+  if (value.Kind() == JsonKind::Number) {
+    // The reader may hand over numbers too large for a double as infinities.
+    if (std::isfinite(value.Number())) {
+      cell.kind = CellKind::Number;
+      cell.number = value.Number();
+    }
+  } else if (value.Kind() == JsonKind::String) {
+    cell.kind = CellKind::Text;
+    cell.text = CutUtf8(value.Text(), MaxTextCellBytes);
+  }
+  return cell;
+}
+
+void AppendRowCells(const JsonValue& value, const ResultColumn& page, ResultRow& row) {
+  ResultCell cell = PlainCell(value);
+  if (page.type == "rating") {
+    ResultCell word;
+    ResultCell score;
+    if (cell.kind == CellKind::Number) {
+      const std::string_view text = RatingWord(cell.number);
+      if (!text.empty()) word = ResultCell{CellKind::Text, 0.0, std::string(text)};
+      score = ResultCell{CellKind::Number, cell.number, {}};
+    }
+    row.push_back(std::move(word));
+    row.push_back(std::move(score));
+    return;
+  }
+  if (page.type == "sig" && cell.kind == CellKind::Number) {
+    const std::string_view word = SignalWord(cell.number);
+    // The number stays in the cell next to its word.
+    cell.kind = word.empty() ? CellKind::Missing : CellKind::Text;
+    cell.text = std::string(word);
+  }
+  row.push_back(std::move(cell));
+}
+
+bool Fail(std::string* error, std::string_view text) {
+  if (error) *error = std::string(text);
+  return false;
+}
+
+void ReadHeader(const JsonValue& root, ResultSet& set) {
+  const std::string_view asof = StringMember(root, "asof");
+  if (IsIsoDate(asof)) set.asof = std::string(asof);
+  const std::string_view url = StringMember(root, "url");
+  if (url.size() <= MaxResultsUrlBytes) set.url = std::string(url);
+  const JsonValue& total = root.Member("total");
+  if (total.Kind() == JsonKind::Number && std::isfinite(total.Number()) && total.Number() >= 0 &&
+      total.Number() < 1e9) {
+    set.total = static_cast<std::int64_t>(total.Number());
+  }
+}
+
+bool ReadColumns(const JsonValue& list, std::vector<ResultColumn>& pageColumns,
+                 std::string* error) {
+  if (list.Kind() != JsonKind::Array || list.Count() < 1 || list.Count() > MaxPageColumns) {
+    return Fail(error, "bad column list");
+  }
+  pageColumns.resize(list.Count());
+  for (std::size_t i = 0; i < list.Count(); ++i) {
+    if (!ReadPageColumn(list.At(i), pageColumns[i])) return Fail(error, "bad column");
+  }
+  return true;
+}
+
+bool ReadRows(const JsonValue& list, const std::vector<ResultColumn>& pageColumns,
+              std::size_t outputWidth, std::vector<ResultRow>& rows, std::string* error) {
+  if (list.Kind() != JsonKind::Array) return Fail(error, "bad row list");
+  if (list.Count() > MaxResultRows) return Fail(error, "too many rows");
+  rows.reserve(list.Count());
+  for (const JsonValue& element : list.Elements()) {
+    if (element.Kind() != JsonKind::Array || element.Count() != pageColumns.size()) {
+      return Fail(error, "bad row");
+    }
+    ResultRow& row = rows.emplace_back();
+    row.reserve(outputWidth);
+    for (std::size_t i = 0; i < pageColumns.size(); ++i) {
+      AppendRowCells(element.At(i), pageColumns[i], row);
+    }
+  }
+  return true;
+}
+
+bool ReadInto(std::string_view text, ResultSet& set, std::string* error) {
+  JsonValue root;
+  std::string parseError;
+  if (!ParseJson(text, root, &parseError)) return Fail(error, parseError);
+  if (root.Kind() != JsonKind::Object) return Fail(error, "the page returned no results");
+  const JsonValue& version = root.Member("version");
+  if (version.Kind() != JsonKind::Number || version.Number() != 1) {
+    return Fail(error, "unsupported results version");
+  }
+  set.screener = std::string(StringMember(root, "screener"));
+  if (set.screener != "stocks" && set.screener != "etfs") return Fail(error, "unknown screener");
+  ReadHeader(root, set);
+  std::vector<ResultColumn> pageColumns;
+  if (!ReadColumns(root.Member("columns"), pageColumns, error)) return false;
+  for (const ResultColumn& page : pageColumns) AppendOutputColumns(page, set.columns);
+  return ReadRows(root.Member("rows"), pageColumns, set.columns.size(), set.rows, error);
+}
+
+}  // namespace
+
+bool ReadResults(std::string_view text, ResultSet& out, std::string* error) {
+  out = ResultSet{};
+  if (ReadInto(text, out, error)) return true;
+  out = ResultSet{};
+  return false;
+}
+
+std::string ResultsScreenName(const ResultSet& set, std::span<const ScreenNameEntry> screens) {
+  std::string path;
+  std::string fragment;
+  if (!SplitScreenerUrl(set.url, path, fragment)) return {};
+  for (const ScreenNameEntry& screen : screens) {
+    if (ScreenerKindName(screen.kind) == set.screener && screen.path == path &&
+        screen.hash == fragment) {
+      return std::string(screen.name);
+    }
+  }
+  if (!fragment.empty()) return {};
+  return ShownMenuLabel(PresetLabel(path));
+}
+
+std::string ResultsTitle(const ResultSet& set, std::span<const ScreenNameEntry> screens) {
+  std::string title = ResultsScreenName(set, screens);
+  if (title.empty()) return ScreenerTitle(set);
+  if (!set.asof.empty()) title += " " + set.asof;
+  return title;
+}
+
+std::string ResultsCountText(const ResultSet& set) {
+  const bool etfs = set.screener == "etfs";
+  const bool one = set.rows.size() == 1;
+  std::string text = FormatGroupedInteger(static_cast<std::int64_t>(set.rows.size()));
+  text += etfs ? (one ? " ETF" : " ETFs") : (one ? " stock" : " stocks");
+  return text;
+}
+
+}  // namespace velquist
