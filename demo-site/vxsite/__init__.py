@@ -1,0 +1,1 @@
+"""The substitute screener site: data generator, pages and the HTTPS server."""
