@@ -1,0 +1,15 @@
+// CRC-32 of ISO 3309 (the ZIP and PNG checksum): reflected polynomial 0xEDB88320,
+// register preset to all ones and complemented at the end.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace velquist {
+
+std::uint32_t Crc32(std::string_view bytes);
+
+// Continues a running CRC: Crc32Update(Crc32Update(0, a), b) == Crc32(a + b).
+std::uint32_t Crc32Update(std::uint32_t crc, std::string_view bytes);
+
+}  // namespace velquist
