@@ -211,7 +211,6 @@ class Parser {
   }
 
   bool ParseNumber(JsonValue& out) {
-    const char* start = m_cursor;
     const char* p = m_cursor;
     const bool negative = *p == '-';
     if (negative) ++p;
@@ -219,22 +218,49 @@ class Parser {
       m_cursor = p;
       return Fail("bad number");
     }
-    // Plain integers up to 15 digits are exact in a double; convert them directly.
-    std::uint64_t integer = 0;
-    const char* digits = p;
-    while (p != m_end && IsDigit(*p) && p - digits < 16) {
-      integer = integer * 10 + static_cast<unsigned>(*p - '0');
+    m_cursor = p;
+    double value = 0.0;
+    if (!ConvertShortDecimal(value)) {
+      const char* tokenEnd = m_cursor;
+      while (tokenEnd != m_end && IsNumberTail(*tokenEnd)) ++tokenEnd;
+      value = ConvertToken(m_cursor, tokenEnd);
+      m_cursor = tokenEnd;
+    }
+    out.SetNumber(negative ? -value : value);
+    return true;
+  }
+
+  // The common case in page data: at most 19 digits with an optional fraction and no exponent.
+  // When the digits form an integer m <= 2^53 and there are k <= 22 fraction digits, both m
+  // and 10^k are exact doubles, so m / 10^k is correctly rounded, as from_chars would give.
+  // On success the cursor moves past the token (which starts at the cursor, after any '-').
+  bool ConvertShortDecimal(double& value) {
+    static constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                              1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                              1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    const char* p = m_cursor;
+    std::uint64_t mantissa = 0;
+    int digitCount = 0;
+    while (p != m_end && IsDigit(*p)) {
+      if (++digitCount > 19) return false;
+      mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
       ++p;
     }
-    if (p - digits < 16 && (p == m_end || !IsNumberTail(*p))) {
-      const double magnitude = static_cast<double>(integer);
-      out.SetNumber(negative ? -magnitude : magnitude);
-      m_cursor = p;
-      return true;
+    int fractionDigits = 0;
+    if (p != m_end && *p == '.') {
+      ++p;
+      while (p != m_end && IsDigit(*p)) {
+        if (++digitCount > 19) return false;
+        mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+        ++p;
+        ++fractionDigits;
+      }
+      if (fractionDigits == 0) return false;
     }
-    while (p != m_end && IsNumberTail(*p)) ++p;
+    if (p != m_end && IsNumberTail(*p)) return false;
+    if (mantissa > (std::uint64_t{1} << 53) || fractionDigits > 22) return false;
+    value = static_cast<double>(mantissa) / kPowersOfTen[fractionDigits];
     m_cursor = p;
-    out.SetNumber(ConvertToken(start, p));
     return true;
   }
 

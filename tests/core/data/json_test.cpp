@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <charconv>
 #include <clocale>
 #include <cmath>
+#include <cstdint>
 #include <limits>
+#include <random>
 #include <string>
 
 namespace velquist {
@@ -243,6 +247,27 @@ TEST(JsonTest, NumbersConvertExactly) {
   EXPECT_EQ(ParseNumber("3.141592653589793238462643383279"), 3.141592653589793);
   EXPECT_EQ(ParseNumber("1.7976931348623157e308"), std::numeric_limits<double>::max());
   EXPECT_EQ(ParseNumber("4.9e-324"), std::numeric_limits<double>::denorm_min());
+}
+
+// Random decimals of every length read exactly as the library conversion reads them.
+TEST(JsonTest, NumbersMatchTheLibraryConversion) {
+  std::mt19937_64 random(7);
+  auto digits = [&random](std::size_t count) {
+    std::string text;
+    for (std::size_t i = 0; i < count; ++i) text.push_back(static_cast<char>('0' + random() % 10));
+    return text;
+  };
+  for (int i = 0; i < 20000; ++i) {
+    std::string text = random() % 2 == 0 ? "-" : "";
+    text += digits(1 + random() % 20);
+    if (random() % 4 != 0) text += "." + digits(1 + random() % 24);
+    if (random() % 5 == 0) text += "e" + std::to_string(static_cast<int>(random() % 60) - 30);
+    double expected = 0.0;
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), expected);
+    ASSERT_EQ(result.ptr, text.data() + text.size()) << text;
+    const double actual = ParseNumber(text);
+    ASSERT_EQ(std::bit_cast<std::uint64_t>(actual), std::bit_cast<std::uint64_t>(expected)) << text;
+  }
 }
 
 TEST(JsonTest, NegativeZeroKeepsItsSign) {
