@@ -1,0 +1,35 @@
+#include "web/context_menu.h"
+
+#include <array>
+
+namespace velquist {
+namespace {
+
+constexpr std::array<std::string_view, 9> KeptItemNames = {
+    "copy", "cut",  "paste", "pasteAndMatchStyle", "selectAll",
+    "undo", "redo", "emoji", "copyLinkLocation"};
+
+}  // namespace
+
+bool IsKeptContextMenuItem(std::string_view name) {
+  for (std::string_view kept : KeptItemNames) {
+    if (name == kept) return true;
+  }
+  return false;
+}
+
+std::vector<ContextMenuItem> FilterContextMenu(const std::vector<ContextMenuItem>& items) {
+  std::vector<ContextMenuItem> kept;
+  for (const ContextMenuItem& item : items) {
+    if (item.separator) {
+      // A separator only ever stands between two kept items.
+      if (!kept.empty() && !kept.back().separator) kept.push_back(item);
+    } else if (IsKeptContextMenuItem(item.name)) {
+      kept.push_back(item);
+    }
+  }
+  if (!kept.empty() && kept.back().separator) kept.pop_back();
+  return kept;
+}
+
+}  // namespace velquist
