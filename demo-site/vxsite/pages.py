@@ -65,7 +65,8 @@ def _footer():
 
 
 def layout(title, body, active="", body_class="", html_attrs="", scripts=(), head_extra=""):
-    script_tags = "".join(f'<script src="{s}"></script>' for s in scripts)
+    script_tags = "".join(f'<script src="{s}"></script>'
+                          for s in ("/js/search.js",) + tuple(scripts))
     return (
         f'<!DOCTYPE html><html lang="en"{html_attrs}><head><meta charset="utf-8">'
         '<meta name="viewport" content="width=device-width, initial-scale=1">'
@@ -166,7 +167,9 @@ def screener(kind, presets, preset=None, hook=True, null_results_ms=0):
     head += '<link rel="stylesheet" href="/css/screener.css">'
     return layout(f"{title} | {SITE_NAME}", body, active=kind, body_class="screener-page",
                   html_attrs=attrs, head_extra=head,
-                  scripts=("/screener/state.js", "/screener/engine.js", "/screener/app.js"))
+                  scripts=("/screener/state.js", "/screener/engine.js", "/screener/format.js",
+                           "/screener/screens.js",
+                           "/screener/app.js"))
 
 
 def home(presets, universe):
@@ -192,8 +195,7 @@ def home(presets, universe):
         '<section class="card"><h2>Largest companies</h2><table class="mini">'
         f'<tbody>{movers}</tbody></table>'
         f'<p class="muted">As of {E(universe.asof)}</p></section></div>')
-    return layout(SITE_NAME + ": stock and ETF screener", body, active="home",
-                  scripts=("/js/search.js",))
+    return layout(SITE_NAME + ": stock and ETF screener", body, active="home")
 
 
 def product(name):

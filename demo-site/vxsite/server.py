@@ -13,7 +13,7 @@ import time
 import urllib.parse
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 
-from . import certificate, pages, universe
+from . import certificate, favicon, pages, universe
 
 SITE_HOST = "www.vxscreener.example"
 BASE_DIR = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
@@ -49,6 +49,7 @@ class Site:
             "etfs": universe.to_json_bytes(self.universe.etfs),
             "search": universe.to_json_bytes(self.universe.search),
         }
+        self.favicon = favicon.favicon_bytes()
         self.presets = pages.load_presets(BASE_DIR)
         self.preset_by_slug = {p["slug"]: (kind, p)
                                for kind in ("stocks", "etfs") for p in self.presets[kind]}
@@ -163,7 +164,10 @@ class SiteHandler(BaseHTTPRequestHandler):
                 return
             self._send(200, site.data[DATA_FILES[path]], "application/json")
             return
-        if path == "/favicon.ico" or ASSET_RE.match(path):
+        if path == "/favicon.ico":
+            self._send(200, site.favicon, CONTENT_TYPES[".ico"])
+            return
+        if ASSET_RE.match(path):
             self._static(path)
             return
         if site.controls.get("pages") == "503" and (path == "/" or path.endswith(".html")):

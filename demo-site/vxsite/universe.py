@@ -32,23 +32,23 @@ STOCK_COLUMNS = [
     ("ch1w", "Change 1W", "pct", True, "range", "Performance"),
     ("ch1y", "Change 1Y", "pct", True, "range", "Performance"),
     ("volume", "Volume", "cnt", False, "range", "Descriptive"),
-    ("pe", "P/E ratio", "num", False, "range", "Valuation"),
-    ("dy", "Dividend yield", "pct", False, "range", "Dividends"),
+    ("pe", "P/E", "num", False, "range", "Valuation"),
+    ("dy", "Div. yield", "pct", False, "range", "Dividends"),
     ("payout", "Payout ratio", "pct", False, "range", "Dividends"),
-    ("dgy", "Dividend growth years", "int", False, "range", "Dividends"),
+    ("dgy", "Div. growth years", "int", False, "range", "Dividends"),
     ("revg", "Revenue growth", "pct", True, "range", "Fundamentals"),
     ("emp", "Employees", "int", False, "range", "Fundamentals"),
-    ("de", "Debt / equity", "lev", False, "range", "Fundamentals"),
-    ("quality", "Quality score", "score", False, "range", "Fundamentals"),
-    ("rating", "Analyst rating", "rating", False, "range", "Analysts"),
+    ("de", "Debt/equity", "lev", False, "range", "Fundamentals"),
+    ("quality", "Quality", "score", False, "range", "Fundamentals"),
+    ("rating", "Analysts' rating", "rating", False, "range", "Analysts"),
     ("analysts", "Analysts", "cnt", False, "range", "Analysts"),
-    ("upside", "Price target upside", "pct", True, "range", "Analysts"),
+    ("upside", "Target upside", "pct", True, "range", "Analysts"),
     ("rsi", "RSI (14)", "num", False, "range", "Technicals"),
     ("hi52", "From 52W high", "pct", True, "range", "Technicals"),
     ("lo52", "From 52W low", "pct", True, "range", "Technicals"),
     ("short", "Short interest", "pct", False, "range", "Technicals"),
     ("beta", "Beta", "num", False, "range", "Technicals"),
-    ("ma", "MA cross (50/200)", "sig", False, "signal", "Technicals"),
+    ("ma", "MA cross", "sig", False, "signal", "Technicals"),
     ("ipo", "IPO date", "date", False, "range", "Descriptive"),
 ]
 
@@ -65,15 +65,15 @@ ETF_COLUMNS = [
     ("ch1y", "Change 1Y", "pct", True, "range", "Performance"),
     ("volume", "Volume", "cnt", False, "range", "Descriptive"),
     ("er", "Expense ratio", "pct", False, "range", "Costs"),
-    ("dy", "Dividend yield", "pct", False, "range", "Dividends"),
-    ("divfreq", "Dividend frequency", "text", False, "choice", "Dividends"),
-    ("divg", "Dividend growth 5Y", "pct", True, "range", "Dividends"),
+    ("dy", "Div. yield", "pct", False, "range", "Dividends"),
+    ("divfreq", "Div. frequency", "text", False, "choice", "Dividends"),
+    ("divg", "Div. growth 5Y", "pct", True, "range", "Dividends"),
     ("holdings", "Holdings", "cnt", False, "range", "Portfolio"),
     ("lev", "Leverage", "lev", True, "range", "Portfolio"),
     ("beta", "Beta", "num", False, "range", "Technicals"),
     ("rsi", "RSI (14)", "num", False, "range", "Technicals"),
-    ("ma", "MA cross (50/200)", "sig", False, "signal", "Technicals"),
-    ("inception", "Inception date", "date", False, "range", "Descriptive"),
+    ("ma", "MA cross", "sig", False, "signal", "Technicals"),
+    ("inception", "Inception", "date", False, "range", "Descriptive"),
 ]
 
 ETF_VARIANTS = ["", "", "", "Core", "Select", "Equal Weight", "Quality", "Enhanced", "Active",
@@ -149,8 +149,10 @@ def _company_name(rng, sector, used):
 def _stock_row(rng, sym, name, sector, asof):
     industry = rng.choice(names.SECTORS[sector])
     mcap = _clip(_lognormal(rng, 1.2e9, 2.1), 2.5e6, 3.6e12)
-    penny = rng.random() < 0.07
-    price = _clip(_lognormal(rng, 2.2 if penny else 32.0, 0.9), 0.05, 4200.0)
+    # Small companies trade at lower prices; a few of them below $5 (penny stocks).
+    penny = mcap < 4e8 and rng.random() < 0.3
+    median = 2.2 if penny else 9.0 * (mcap / 1e8) ** 0.28
+    price = _clip(_lognormal(rng, median, 0.7), 0.05, 4200.0)
     volume = int(_clip(_lognormal(rng, 600000 * (mcap / 1e9) ** 0.35, 1.0), 800, 4e8))
     ch1y = _clip(_fat_return(rng, 7.0, 22.0), -97.0, 900.0)
     ch1w = _clip(_fat_return(rng, 0.15, 2.8), -60.0, 150.0)
@@ -356,3 +358,19 @@ def slug_of(symbol):
 def to_json_bytes(obj):
     return json.dumps(obj, separators=(",", ":"), ensure_ascii=False,
                       allow_nan=False).encode("utf-8")
+
+
+def _dump(argv):
+    """python3 -m vxsite.universe stocks|etfs|search [stocks etfs columns]: one data file on
+    standard output, for tools and tests that want the data without a server."""
+    which = argv[0] if argv else "stocks"
+    sizes = [int(a) for a in argv[1:4]]
+    u = Universe(*sizes)
+    table = {"stocks": u.stocks, "etfs": u.etfs, "search": u.search}[which]
+    import sys
+    sys.stdout.buffer.write(to_json_bytes(table))
+
+
+if __name__ == "__main__":
+    import sys
+    _dump(sys.argv[1:])
