@@ -425,6 +425,25 @@ class Parser {
 
 }  // namespace
 
+JsonValue::ObjectBox::ObjectBox() : m_object(std::make_unique<Object>()) {}
+
+JsonValue::ObjectBox::ObjectBox(const ObjectBox& other)
+    : m_object(other.m_object ? std::make_unique<Object>(*other.m_object) : nullptr) {}
+
+JsonValue::ObjectBox& JsonValue::ObjectBox::operator=(const ObjectBox& other) {
+  if (this != &other) {
+    m_object = other.m_object ? std::make_unique<Object>(*other.m_object) : nullptr;
+  }
+  return *this;
+}
+
+JsonValue::ObjectBox::~ObjectBox() = default;
+
+const JsonValue::Object* JsonValue::ObjectOrNull() const {
+  const ObjectBox* box = std::get_if<ObjectBox>(&m_payload);
+  return box != nullptr ? box->Get() : nullptr;
+}
+
 bool JsonValue::Bool() const {
   const bool* value = std::get_if<bool>(&m_payload);
   return value != nullptr && *value;
@@ -441,7 +460,7 @@ const std::string& JsonValue::Text() const {
 }
 
 const JsonValue& JsonValue::Member(std::string_view key) const {
-  const Object* object = std::get_if<Object>(&m_payload);
+  const Object* object = ObjectOrNull();
   if (object == nullptr) return SharedNull();
   const auto it = object->find(key);
   return it != object->end() ? it->second : SharedNull();
@@ -455,7 +474,7 @@ const JsonValue& JsonValue::At(std::size_t i) const {
 
 std::size_t JsonValue::Count() const {
   if (const Array* array = std::get_if<Array>(&m_payload)) return array->size();
-  if (const Object* object = std::get_if<Object>(&m_payload)) return object->size();
+  if (const Object* object = ObjectOrNull()) return object->size();
   return 0;
 }
 
@@ -465,13 +484,13 @@ const JsonValue::Array& JsonValue::Elements() const {
 }
 
 const JsonValue::Object& JsonValue::Members() const {
-  const Object* object = std::get_if<Object>(&m_payload);
+  const Object* object = ObjectOrNull();
   return object != nullptr ? *object : EmptyObject();
 }
 
 JsonValue::Array& JsonValue::MakeArray() { return m_payload.emplace<Array>(); }
 
-JsonValue::Object& JsonValue::MakeObject() { return m_payload.emplace<Object>(); }
+JsonValue::Object& JsonValue::MakeObject() { return *m_payload.emplace<ObjectBox>().Get(); }
 
 bool ParseJson(std::string_view text, JsonValue& out, std::string* error) {
   out = JsonValue();

@@ -44,12 +44,31 @@ class JsonValue {
   void SetBool(bool v) { m_payload = v; }
   void SetNumber(double v) { m_payload = v; }
   void SetString(std::string v) { m_payload = std::move(v); }
+  // Turn this value into an empty Array / Object and return it for filling.
   Array& MakeArray();
   Object& MakeObject();
 
  private:
+  // Objects are few and a map is large; keeping the map behind a pointer keeps every value,
+  // and so every array of values, small. Copies are deep; a moved-from box is empty.
+  class ObjectBox {
+   public:
+    ObjectBox();
+    ObjectBox(const ObjectBox& other);
+    ObjectBox(ObjectBox&&) noexcept = default;
+    ObjectBox& operator=(const ObjectBox& other);
+    ObjectBox& operator=(ObjectBox&&) noexcept = default;
+    ~ObjectBox();
+    Object* Get() const { return m_object.get(); }
+
+   private:
+    std::unique_ptr<Object> m_object;
+  };
+
+  const Object* ObjectOrNull() const;
+
   // The index of each alternative is its JsonKind.
-  std::variant<std::monostate, bool, double, std::string, Array, Object> m_payload;
+  std::variant<std::monostate, bool, double, std::string, Array, ObjectBox> m_payload;
 };
 
 // Parses the whole text into out (reset to Null first). On failure returns false and sets

@@ -405,6 +405,27 @@ TEST(JsonTest, CopyingCopiesTheWholeTree) {
   EXPECT_EQ(copy.Member("a").At(1).Member("b").Text(), "x");
 }
 
+TEST(JsonTest, CopiesAndMovesOfObjectsKeepTheirMembers) {
+  JsonValue source = Parse(R"({"k":{"n":1},"s":"v"})");
+  JsonValue assigned;
+  assigned = source;
+  assigned.MakeObject()["other"].SetNumber(2);
+  EXPECT_EQ(source.Member("k").Member("n").Number(), 1.0);
+  EXPECT_EQ(source.Member("other").Kind(), JsonKind::Null);
+
+  const JsonValue moved = std::move(source);
+  EXPECT_EQ(moved.Count(), 2u);
+  EXPECT_EQ(moved.Member("s").Text(), "v");
+
+  JsonValue list;
+  list.MakeArray().push_back(moved);
+  list.MakeArray();
+  list.MakeArray().push_back(moved);
+  const JsonValue copy = list;
+  EXPECT_EQ(copy.Count(), 1u);
+  EXPECT_EQ(copy.At(0).Member("k").Member("n").Number(), 1.0);
+}
+
 TEST(JsonTest, SettersChangeTheKind) {
   JsonValue value;
   value.SetNumber(3.5);
