@@ -1,0 +1,31 @@
+#include "export/xlsx.h"
+
+#include "export/xlsx_parts.h"
+#include "export/zip.h"
+
+namespace velquist {
+
+std::string BuildXlsxWorkbook(const ResultSet& set, std::string_view timestamp) {
+  // Every part needs at least one column; a set without any gets a symbol column.
+  ResultSet withColumn;
+  const ResultSet* source = &set;
+  if (set.columns.empty()) {
+    withColumn = set;
+    withColumn.columns.push_back({"s", "Symbol", "str", false});
+    source = &withColumn;
+  }
+  // The parts go in document order. Each is deflated into the archive as soon as it is
+  // built and freed right after, so the big results sheet is held only once.
+  ZipWriter zip(timestamp);
+  zip.AddEntry("[Content_Types].xml", ContentTypesXml());
+  zip.AddEntry("_rels/.rels", PackageRelsXml());
+  zip.AddEntry("docProps/core.xml", CorePropertiesXml(*source, timestamp));
+  zip.AddEntry("xl/workbook.xml", WorkbookXml(*source));
+  zip.AddEntry("xl/_rels/workbook.xml.rels", WorkbookRelsXml());
+  zip.AddEntry("xl/styles.xml", StylesXml());
+  zip.AddEntry("xl/worksheets/sheet1.xml", ResultsSheetXml(*source));
+  zip.AddEntry("xl/worksheets/sheet2.xml", AboutSheetXml(*source, timestamp));
+  return zip.Finish();
+}
+
+}  // namespace velquist

@@ -1,0 +1,110 @@
+#include "export/xlsx_layout.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace velquist {
+namespace {
+
+constexpr std::size_t kMaxFormulaPiece = 255;
+
+// Characters of UTF-8 text: every byte that is not a continuation byte.
+int CharacterCount(std::string_view text) {
+  int n = 0;
+  for (unsigned char b : text) n += (b & 0xC0) != 0x80;
+  return n;
+}
+
+// How wide a number cell shows, by type: room for the digits, the thousands commas and
+// what the number format adds.
+int NumberWidth(double x, std::string_view type) {
+  if (type == "date") return 10;
+  if (type == "pct") return 8;
+  if (type == "lev") return 5;
+  const double a = std::fabs(x);
+  int d = a < 1 ? 1 : static_cast<int>(std::log10(a)) + 1;
+  d += (d - 1) / 3;
+  if (type == "money") return d + 2;
+  if (type == "price" || type == "num" || type == "score") return d + 4;
+  return d + 1;
+}
+
+int CellWidth(const ResultCell& cell, std::string_view type) {
+  switch (cell.kind) {
+    case CellKind::Text:
+      return CharacterCount(cell.text);
+    case CellKind::Number:
+      return NumberWidth(cell.number, type);
+    case CellKind::Missing:
+      break;
+  }
+  return 0;
+}
+
+void AppendQuoteDoubled(std::string& out, std::string_view text) {
+  for (char c : text) {
+    if (c == '"') out.push_back('"');
+    out.push_back(c);
+  }
+}
+
+}  // namespace
+
+std::string ColumnLetters(std::size_t index) {
+  std::string letters;
+  for (std::size_t n = index + 1; n > 0; n = (n - 1) / 26) {
+    letters.insert(letters.begin(), static_cast<char>('A' + (n - 1) % 26));
+  }
+  return letters;
+}
+
+std::string_view SheetName(const ResultSet& set) {
+  return set.screener == "etfs" ? "ETFs" : "Stocks";
+}
+
+int NumberStyle(std::string_view type) {
+  if (type == "money") return kStyleMoney;
+  if (type == "price") return kStylePrice;
+  if (type == "pct") return kStylePercent;
+  if (type == "num") return kStyleDecimal;
+  if (type == "int" || type == "cnt") return kStyleInteger;
+  if (type == "lev") return kStyleMultiple;
+  if (type == "score") return kStyleScore;
+  return kStyleGeneral;
+}
+
+int HeaderStyle(std::string_view type) {
+  return NumberStyle(type) != kStyleGeneral || type == "date" ? kStyleHeaderRight : kStyleHeader;
+}
+
+std::vector<int> ColumnWidths(const ResultSet& set) {
+  const std::size_t count = set.columns.size();
+  std::vector<int> widths(count);
+  for (std::size_t i = 0; i < count; ++i) widths[i] = CharacterCount(set.columns[i].label) + 3;
+  // Row by row, so that the cells are read in the order they lie in memory.
+  for (const ResultRow& row : set.rows) {
+    const std::size_t cells = std::min(count, row.size());
+    for (std::size_t i = 0; i < cells; ++i) {
+      widths[i] = std::max(widths[i], CellWidth(row[i], set.columns[i].type) + 3);
+    }
+  }
+  for (std::size_t i = 0; i < count; ++i) {
+    widths[i] = std::min(std::max(widths[i], 10), i == 1 ? 40 : 50);
+  }
+  return widths;
+}
+
+std::string HyperlinkFormula(std::string_view url, std::string_view text) {
+  std::string f = "HYPERLINK(\"";
+  AppendQuoteDoubled(f, url);
+  f += "\",\"";
+  AppendQuoteDoubled(f, text);
+  f += "\")";
+  return f;
+}
+
+bool FitsHyperlinkFormula(std::string_view url, std::string_view text) {
+  return !url.empty() && url.size() <= kMaxFormulaPiece && text.size() <= kMaxFormulaPiece;
+}
+
+}  // namespace velquist
