@@ -28,6 +28,7 @@ enum class ColumnKind {
   Volume,
   MarketCap,
   Ratio,
+  Score,
   Rating,
   Signal,
   Date
@@ -36,7 +37,7 @@ enum class ColumnKind {
 constexpr ColumnKind kKinds[] = {
     ColumnKind::Symbol,  ColumnKind::Name,    ColumnKind::Sector,    ColumnKind::Price,
     ColumnKind::Percent, ColumnKind::Volume,  ColumnKind::MarketCap, ColumnKind::Ratio,
-    ColumnKind::Rating,  ColumnKind::Percent, ColumnKind::Ratio,     ColumnKind::Signal,
+    ColumnKind::Rating,  ColumnKind::Percent, ColumnKind::Score,     ColumnKind::Signal,
     ColumnKind::Price,   ColumnKind::Percent, ColumnKind::Ratio,     ColumnKind::Date,
 };
 
@@ -122,6 +123,10 @@ class DocumentWriter {
         WriteInteger(Uniform(3000000000000ull) + 50000000);
         break;
       case ColumnKind::Ratio:
+        WriteFixed(static_cast<double>(Uniform(100000)) / 997.0, 2);
+        break;
+      case ColumnKind::Score:
+        // Computed on the page and sent at full precision.
         WriteShortest(static_cast<double>(Uniform(100000)) / 997.0);
         break;
       case ColumnKind::Rating:
