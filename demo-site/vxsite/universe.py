@@ -40,7 +40,7 @@ STOCK_COLUMNS = [
     ("emp", "Employees", "int", False, "range", "Fundamentals"),
     ("de", "Debt/equity", "lev", False, "range", "Fundamentals"),
     ("quality", "Quality", "score", False, "range", "Fundamentals"),
-    ("rating", "Analysts' rating", "rating", False, "range", "Analysts"),
+    ("rating", "Rating", "rating", False, "range", "Analysts"),
     ("analysts", "Analysts", "cnt", False, "range", "Analysts"),
     ("upside", "Target upside", "pct", True, "range", "Analysts"),
     ("rsi", "RSI (14)", "num", False, "range", "Technicals"),

@@ -87,6 +87,7 @@
     if (!opts || !opts.keepPage) state.page = 1;
     renderResults();
     renderChips();
+    refreshTabCounts();
     writeFragment(opts && opts.soon);
   }
 
@@ -191,11 +192,26 @@
               [el("label", { text: column.label }), box]);
   }
 
-  function renderPanel() {
-    var panel = view.panel;
-    clear(panel);
-    var groups = [];
-    var byGroup = {};
+  function refreshTabCounts() {
+    var g = filterGroups();
+    var buttons = view.panel.querySelectorAll(".filter-tabs [role=tab]");
+    g.names.forEach(function (name, i) {
+      var n = g.byGroup[name].filter(function (c) { return findFilter(c.key) >= 0; }).length;
+      var badge = buttons[i] && buttons[i].querySelector(".badge-count");
+      if (!buttons[i]) return;
+      if (n && !badge) buttons[i].appendChild(el("span", { class: "badge-count", text: String(n) }));
+      else if (n) badge.textContent = String(n);
+      else if (badge) badge.remove();
+    });
+    var clearBtn = view.panel.querySelector(".clear-all");
+    if (clearBtn) clearBtn.disabled = !state.filters.length && !state.q;
+    Array.prototype.forEach.call(view.panel.querySelectorAll(".filter[data-key]"), function (node) {
+      node.classList.toggle("on", findFilter(node.getAttribute("data-key")) >= 0);
+    });
+  }
+
+  function filterGroups() {
+    var groups = [], byGroup = {};
     table.columns.forEach(function (c) {
       if (!c.filter) return;
       if (!byGroup[c.group]) {
@@ -204,26 +220,41 @@
       }
       byGroup[c.group].push(c);
     });
-    panel.appendChild(el("div", { class: "panel-head" }, [
-      el("h2", { text: "Filters" }),
-      el("button", { type: "button", class: "link", text: "Clear all", onclick: function () {
+    return { names: groups, byGroup: byGroup };
+  }
+
+  /* Filters sit above the table, one tab per group, so the table keeps the full width. */
+  function renderPanel() {
+    var panel = view.panel;
+    clear(panel);
+    var g = filterGroups();
+    if (g.names.indexOf(view.group) < 0) view.group = g.names[0];
+    var tabs = el("div", { class: "filter-tabs", role: "tablist" }, [
+      el("span", { class: "filter-title", text: "Filters" })]);
+    g.names.forEach(function (name) {
+      var n = g.byGroup[name].filter(function (c) { return findFilter(c.key) >= 0; }).length;
+      tabs.appendChild(el("button", {
+        type: "button", role: "tab", "aria-selected": name === view.group ? "true" : "false",
+        class: name === view.group ? "active" : null,
+        onclick: function () { view.group = name; renderPanel(); },
+      }, [name, n ? el("span", { class: "badge-count", text: String(n) }) : null]));
+    });
+    tabs.appendChild(el("button", { type: "button", class: "link clear-all", text: "Clear all filters",
+      disabled: !state.filters.length && !state.q,
+      onclick: function () {
         state.filters = [];
         state.q = "";
-        renderPanel();
         view.search.value = "";
+        renderPanel();
         changed();
-      } }),
-    ]));
-    groups.forEach(function (g, n) {
-      var active = byGroup[g].some(function (c) { return findFilter(c.key) >= 0; });
-      var details = el("details", { class: "group", open: n === 0 || active });
-      details.appendChild(el("summary", { text: g }));
-      byGroup[g].forEach(function (c) {
-        details.appendChild(c.filter === "range" ? rangeBlock(c) :
-                            c.filter === "choice" ? choiceBlock(c) : signalBlock(c));
-      });
-      panel.appendChild(details);
+      } }));
+    panel.appendChild(tabs);
+    var body = el("div", { class: "filter-body", role: "tabpanel" });
+    g.byGroup[view.group].forEach(function (c) {
+      body.appendChild(c.filter === "range" ? rangeBlock(c) :
+                       c.filter === "choice" ? choiceBlock(c) : signalBlock(c));
     });
+    panel.appendChild(body);
   }
 
   function chipText(f) {
@@ -339,10 +370,11 @@
         var cls = [];
         if (NUMERIC[c.type] && c.type !== "sig" && c.type !== "rating") cls.push("num");
         if (c.key === "name") cls.push("name");
+        else if (c.type === "text") cls.push("text");
         var t = F.tone(v, c);
         if (t) cls.push(t);
         var text = F.cell(v, c);
-        tr.appendChild(el("td", { class: cls.join(" ") || null, title: c.key === "name" ? text : null },
+        tr.appendChild(el("td", { class: cls.join(" ") || null, title: c.type === "text" ? text : null },
           c.type === "rating" && typeof v === "number" ?
             [el("span", { class: "badge", text: F.ratingWord(v) }), " " + v.toFixed(2)] : [text]));
       });

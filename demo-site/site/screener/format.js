@@ -26,6 +26,20 @@
     return (v < 0 && /[1-9]/.test(t) ? "-$" : "$") + t;
   }
 
+  /* Counts such as volume: exact below ten thousand, then 12.9K, 4.57M, 1.20B. */
+  function compactCount(v) {
+    var a = Math.abs(v);
+    if (a < 10000) return grouped(v, 0);
+    var units = [[1e9, "B"], [1e6, "M"], [1e3, "K"]];
+    for (var i = 0; i < units.length; i++) {
+      if (a >= units[i][0] * 0.9995 || units[i][1] === "K") {
+        var q = v / units[i][0];
+        return grouped(q, Math.abs(q) < 100 ? 2 : 1) + units[i][1];
+      }
+    }
+    return grouped(v, 0);
+  }
+
   function ratingWord(v) {
     if (v >= 4.5) return "Strong Buy";
     if (v >= 3.5) return "Buy";
@@ -45,10 +59,11 @@
         var t = grouped(v, 2);
         return (column.signed && v > 0 && t !== "0.00" ? "+" : "") + t + "%";
       }
-      case "int": case "cnt": return grouped(v, 0);
+      case "int": return grouped(v, 0);
+      case "cnt": return compactCount(v);
       case "lev": return grouped(v, 1) + "x";
       case "rating": return ratingWord(v) + " " + v.toFixed(2);
-      case "sig": return v > 0 ? "Golden cross" : v < 0 ? "Death cross" : "None";
+      case "sig": return v > 0 ? "Golden cross" : v < 0 ? "Death cross" : "-";
       default: return grouped(v, 2);
     }
   }

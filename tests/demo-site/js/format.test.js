@@ -32,7 +32,7 @@ test("cell texts by column type", () => {
     [4.62, { type: "rating" }, "Strong Buy 4.62"],
     [1, { type: "sig" }, "Golden cross"],
     [-1, { type: "sig" }, "Death cross"],
-    [0, { type: "sig" }, "None"],
+    [0, { type: "sig" }, "-"],
     ["2020-01-02", { type: "date" }, "2020-01-02"],
     [null, { type: "num" }, "-"],
     [7.123, { type: "score" }, "7.12"],
