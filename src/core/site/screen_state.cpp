@@ -43,6 +43,13 @@ bool SplitScreenState(std::string_view state, std::string& path, std::string& fr
   return true;
 }
 
+bool ScreenStateForUrl(std::string_view url, ScreenerKind kind, std::string& state) {
+  std::string path, fragment;
+  if (!SplitScreenerUrl(url, path, fragment) || ScreenerKindOfPath(path) != kind) return false;
+  state = JoinScreenState(path, fragment);
+  return true;
+}
+
 std::string StartUrl(ScreenerKind kind, bool restoreLast, std::string_view lastScreen) {
   std::string path, fragment;
   if (restoreLast && SplitScreenState(lastScreen, path, fragment) &&

@@ -31,6 +31,10 @@ std::string JoinScreenState(std::string_view path, std::string_view fragment);
 // fragment passes IsValidScreenFragment; path and fragment are set only when valid.
 bool SplitScreenState(std::string_view state, std::string& path, std::string& fragment);
 
+// The last-screen state to keep for a screen URL that a tab of the given kind reported:
+// false when url is no screener URL of the site or shows the other screener.
+bool ScreenStateForUrl(std::string_view url, ScreenerKind kind, std::string& state);
+
 // The URL a screener tab opens with: the stored last screen when restoreLast is on and
 // lastScreen is a valid state of this kind, else the kind's default page.
 std::string StartUrl(ScreenerKind kind, bool restoreLast, std::string_view lastScreen);

@@ -69,6 +69,22 @@ TEST(ScreenStateTest, JoinAndSplit) {
   EXPECT_EQ(fragment, "kept");
 }
 
+TEST(ScreenStateTest, StateForReportedUrl) {
+  std::string state = "kept";
+  ASSERT_TRUE(
+      ScreenStateForUrl(Origin + "/screener.html?src=vqs#f=1", ScreenerKind::Stocks, state));
+  EXPECT_EQ(state, "/screener.html#f=1");
+  ASSERT_TRUE(ScreenStateForUrl(Origin + "/screener/etf-x.html", ScreenerKind::Etfs, state));
+  EXPECT_EQ(state, "/screener/etf-x.html");
+  state = "kept";
+  EXPECT_FALSE(ScreenStateForUrl(Origin + "/screener/etf-x.html", ScreenerKind::Stocks, state));
+  EXPECT_FALSE(ScreenStateForUrl(Origin + "/screener.html", ScreenerKind::Etfs, state));
+  EXPECT_FALSE(ScreenStateForUrl(Origin + "/stocks/aapl.html", ScreenerKind::Stocks, state));
+  EXPECT_FALSE(
+      ScreenStateForUrl("https://evil.example/screener.html", ScreenerKind::Stocks, state));
+  EXPECT_EQ(state, "kept");
+}
+
 TEST(ScreenStateTest, StartUrlRestoresOnlyAValidStateOfTheKind) {
   struct Case {
     ScreenerKind kind;
