@@ -14,12 +14,16 @@ constexpr std::array<std::string_view, 3> DataFilePaths = {
 constexpr std::array<std::string_view, 7> ImageExtensions = {".png",  ".svg",  ".ico", ".jpg",
                                                              ".jpeg", ".webp", ".gif"};
 
-std::string AsciiLower(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) {
+// Case-insensitive for ASCII letters; suffix is given in lower case.
+bool EndsWithIgnoringCase(std::string_view text, std::string_view suffix) {
+  if (text.size() < suffix.size()) return false;
+  const std::string_view tail = text.substr(text.size() - suffix.size());
+  for (std::size_t i = 0; i < tail.size(); ++i) {
+    char c = tail[i];
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (c != suffix[i]) return false;
   }
-  return lower;
+  return true;
 }
 
 bool IsAssetSlugPath(std::string_view path, std::string_view section, std::string_view extension) {
@@ -54,9 +58,8 @@ bool IsStaticAssetPath(std::string_view path) {
     return true;
   }
   if (!path.starts_with("/images/")) return false;
-  const std::string lower = AsciiLower(path);
   for (std::string_view extension : ImageExtensions) {
-    if (lower.ends_with(extension)) return true;
+    if (EndsWithIgnoringCase(path, extension)) return true;
   }
   return false;
 }
@@ -69,7 +72,7 @@ bool IsRequestAllowed(std::string_view method, std::string_view uri, RequestClas
   if (parts.scheme != "https" || parts.host != SiteHost) return false;
   const std::string_view path = parts.path;
   if (HasUnsafePathBytes(path)) return false;
-  if (AsciiLower(path).ends_with(".php")) return false;
+  if (EndsWithIgnoringCase(path, ".php")) return false;
   if (path.starts_with("/data/") && !IsDataFilePath(path)) return false;
   switch (cls) {
     case RequestClass::Document:
