@@ -275,21 +275,16 @@ class Parser {
     return ConvertDecimal(begin, DecimalPrefixEnd(begin, end));
   }
 
-  // Reads the rest of a string after its opening quote.
+  // Reads the rest of a string after its opening quote. Runs of bytes without a quote or a
+  // backslash are copied in one piece; most strings are a single run.
   bool ParseString(std::string& out) {
-    // Fast path: no escape before the closing quote, so the bytes are copied in one piece.
-    const char* p = m_cursor;
-    while (p != m_end && *p != '"' && *p != '\\') ++p;
-    out.assign(m_cursor, p);
-    m_cursor = p;
+    out.clear();
     while (true) {
+      const char* run = m_cursor;
+      while (m_cursor != m_end && *m_cursor != '"' && *m_cursor != '\\') ++m_cursor;
+      out.append(run, m_cursor);
       if (m_cursor == m_end) return Fail("unterminated string");
-      const char c = *m_cursor++;
-      if (c == '"') return true;
-      if (c != '\\') {
-        out.push_back(c);
-        continue;
-      }
+      if (*m_cursor++ == '"') return true;
       if (m_cursor == m_end) return Fail("unterminated string");
       const char e = *m_cursor++;
       switch (e) {
