@@ -76,6 +76,13 @@ TEST(ReadWholeFile, FolderIsRefused) {
   EXPECT_FALSE(ReadWholeFile(dir.Path(), bytes));
 }
 
+TEST(ReadWholeFile, PipeIsRefusedWithoutWaiting) {
+  TestFolder dir;
+  ASSERT_EQ(mkfifo((dir / "pipe").c_str(), 0600), 0);
+  std::string bytes;
+  EXPECT_FALSE(ReadWholeFile(dir / "pipe", bytes));
+}
+
 TEST(WriteFileAtomic, CreatesAndReplaces) {
   TestFolder dir;
   const std::string target = dir / "out.json";

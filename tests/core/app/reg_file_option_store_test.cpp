@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "app/options.h"
 #include "test_folder.h"
 
 namespace velquist {
@@ -68,6 +69,33 @@ TEST(RegFileOptionStore, StringSizeLimitAndFirstNul) {
   EXPECT_EQ(text, "a");
   EXPECT_TRUE(store.ReadString("Unterminated", text));
   EXPECT_EQ(text, "ab");
+}
+
+TEST(RegFileOptionStore, HandEditedFileGivesTheOptions) {
+  TestFolder dir;
+  WriteTestFile(dir / "Velquist.reg",
+                "Windows Registry Editor Version 5.00\r\n"
+                "; options edited by hand\r\n"
+                "\r\n"
+                "[hkey_current_user\\software\\orvane software\\velquist]\r\n"
+                "\"activetab\"=\"etfs\"\r\n"
+                "\"LastEtfs\"=\"/screener/etf-bonds.html#s=1\"\r\n"
+                "\"Zoom\"=dword:0000007D   ; 125 %\r\n"
+                "\"ColorMode\"=\"dark\"\r\n"
+                "\"WindowLeft\"=dword:FFFFFFF8\r\n"
+                "\"WindowTop\"=dword:0\r\n"
+                "\"WindowRight\"=dword:00000400\r\n"
+                "\"WindowBottom\"=dword:00000300\r\n");
+  RegFileOptionStore store(dir / "Velquist.reg");
+  AppOptions options;
+  ASSERT_TRUE(LoadOptions(store, options));
+  EXPECT_EQ(options.ActiveTab, ScreenerKind::Etfs);
+  EXPECT_EQ(options.LastEtfs, "/screener/etf-bonds.html#s=1");
+  EXPECT_EQ(options.Zoom, 1.25);
+  EXPECT_EQ(options.ColorMode, ColorMode::Dark);
+  EXPECT_TRUE(options.Placement.Valid);
+  EXPECT_EQ(options.Placement.Left, -8);
+  EXPECT_EQ(options.Placement.Right, 1024);
 }
 
 TEST(RegFileOptionStore, WritesAFileItReadsBack) {

@@ -112,6 +112,44 @@ TEST(ParseRegFile, RefusesMalformedFiles) {
   }
 }
 
+// Every cut of a valid file, and every single-byte change of it, is either read or refused;
+// whatever is read writes back to text that reads the same.
+TEST(ParseRegFile, DamagedFilesAreReadOrRefusedWhole) {
+  const std::string text =
+      "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\K]\r\n"
+      "\"s\"=\"a \\\"b\\\" \\\\\"\r\n\"d\"=dword:0000007d\r\n\"h\"=hex(1):61,00,\\\r\n  00,00\r\n"
+      "@=\"\"\r\n";
+  RegFile whole;
+  ASSERT_TRUE(ParseRegFile(text, whole));
+  ASSERT_EQ(whole.keys.at(0).values.size(), 4u);
+  auto check = [](const std::string& damaged) {
+    RegFile file;
+    std::string error;
+    if (!ParseRegFile(damaged, file, &error)) {
+      EXPECT_FALSE(error.empty());
+      EXPECT_TRUE(file.keys.empty());
+      return;
+    }
+    RegFile again;
+    ASSERT_TRUE(ParseRegFile(RegFileText(file), again)) << damaged;
+    ASSERT_EQ(again.keys.size(), file.keys.size());
+    for (std::size_t k = 0; k < file.keys.size(); ++k) {
+      ASSERT_EQ(again.keys[k].values.size(), file.keys[k].values.size());
+      for (std::size_t v = 0; v < file.keys[k].values.size(); ++v) {
+        EXPECT_EQ(again.keys[k].values[v].data, file.keys[k].values[v].data);
+      }
+    }
+  };
+  for (std::size_t cut = 0; cut <= text.size(); ++cut) check(text.substr(0, cut));
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    for (char c : {'\0', '"', '\\', '[', ']', '\n', '=', ',', '\xC3', ';'}) {
+      std::string damaged = text;
+      damaged[i] = c;
+      check(damaged);
+    }
+  }
+}
+
 TEST(RegFileText, WritesTheExportFormat) {
   RegFile file;
   file.keys.push_back(RegKey{"HKEY_CURRENT_USER\\SOFTWARE\\Orvane Software\\Velquist",
