@@ -161,11 +161,11 @@ bool ReadResults(std::string_view text, ResultSet& out, std::string* error) {
   return false;
 }
 
-std::string ResultsScreenName(const ResultSet& set, std::span<const ScreenNameEntry> screens) {
+std::string ResultsScreenName(const ResultSet& set, const ScreenStore& screens) {
   std::string path;
   std::string fragment;
   if (!SplitScreenerUrl(set.url, path, fragment)) return {};
-  for (const ScreenNameEntry& screen : screens) {
+  for (const SavedScreen& screen : screens) {
     if (ScreenerKindName(screen.kind) == set.screener && screen.path == path &&
         screen.hash == fragment) {
       return std::string(screen.name);
@@ -175,7 +175,7 @@ std::string ResultsScreenName(const ResultSet& set, std::span<const ScreenNameEn
   return ShownMenuLabel(PresetLabel(path));
 }
 
-std::string ResultsTitle(const ResultSet& set, std::span<const ScreenNameEntry> screens) {
+std::string ResultsTitle(const ResultSet& set, const ScreenStore& screens) {
   std::string title = ResultsScreenName(set, screens);
   if (title.empty()) return ScreenerTitle(set);
   if (!set.asof.empty()) title += " " + set.asof;

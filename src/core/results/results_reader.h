@@ -4,12 +4,11 @@
 #pragma once
 
 #include <cstddef>
-#include <span>
 #include <string>
 #include <string_view>
 
+#include "data/screens.h"
 #include "results/result_set.h"
-#include "site/screener_kind.h"
 
 namespace velquist {
 
@@ -27,22 +26,14 @@ inline constexpr std::size_t MaxResultsUrlBytes = 4096;
 // "bad row", or the JSON parser's error.
 bool ReadResults(std::string_view text, ResultSet& out, std::string* error = nullptr);
 
-// What the results title needs to know of one saved screen.
-struct ScreenNameEntry {
-  ScreenerKind kind = ScreenerKind::Stocks;
-  std::string_view name;
-  std::string_view path;
-  std::string_view hash;  // the fragment without "#"
-};
-
 // The name of the screen the results come from: the first saved screen of the same
 // screener with the same path and fragment, else (for a page without a fragment) the
-// preset label of the path as shown, else empty.
-std::string ResultsScreenName(const ResultSet& set, std::span<const ScreenNameEntry> screens);
+// label of the preset with that path as the menu shows it, else empty.
+std::string ResultsScreenName(const ResultSet& set, const ScreenStore& screens);
 
 // The screen name followed by the as-of date, or "Stock screener" / "ETF screener" with
 // the date when the screen has no name.
-std::string ResultsTitle(const ResultSet& set, std::span<const ScreenNameEntry> screens);
+std::string ResultsTitle(const ResultSet& set, const ScreenStore& screens);
 
 // The row count with thousands separators and the noun: "1 stock", "1,234 ETFs".
 std::string ResultsCountText(const ResultSet& set);

@@ -299,11 +299,11 @@ ResultSet WithUrl(std::string screener, std::string_view tail, std::string asof 
 }
 
 TEST(ResultsTitle, SavedScreenName) {
-  const std::vector<ScreenNameEntry> screens = {
-      {ScreenerKind::Etfs, "ETF one", "/screener.html", "f=1"},
-      {ScreenerKind::Stocks, "Mine", "/screener.html", "f=1"},
-      {ScreenerKind::Stocks, "Second", "/screener.html", "f=1"},
-      {ScreenerKind::Stocks, "Plain", "/screener/penny-stocks.html", ""},
+  const ScreenStore screens = {
+      {"ETF one", ScreenerKind::Etfs, "/screener.html", "f=1"},
+      {"Mine", ScreenerKind::Stocks, "/screener.html", "f=1"},
+      {"Second", ScreenerKind::Stocks, "/screener.html", "f=1"},
+      {"Plain", ScreenerKind::Stocks, "/screener/penny-stocks.html", ""},
   };
   EXPECT_EQ(ResultsTitle(WithUrl("stocks", "/screener.html?q=1#f=1", "2024-05-03"), screens),
             "Mine 2024-05-03");
@@ -326,8 +326,7 @@ TEST(ResultsTitle, PresetLabels) {
 }
 
 TEST(ResultsTitle, UrlsOutsideTheScreenerHaveNoName) {
-  const std::vector<ScreenNameEntry> screens = {
-      {ScreenerKind::Stocks, "Mine", "/screener/penny-stocks.html", ""}};
+  const ScreenStore screens = {{"Mine", ScreenerKind::Stocks, "/screener/penny-stocks.html", ""}};
   ResultSet set = WithUrl("etfs", "", "2024-05-03");
   set.url = "http://" + std::string(SiteHost) + "/screener/penny-stocks.html";
   EXPECT_EQ(ResultsTitle(set, screens), "ETF screener 2024-05-03");
