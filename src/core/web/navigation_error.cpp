@@ -62,9 +62,16 @@ std::string Number(int value) {
 
 }  // namespace
 
+LoadFailure LoadFailureFromChromium(int errorCode) {
+  if (errorCode > 0) return {S::Unknown, errorCode};
+  if (errorCode == BlockedByClient) return {S::Unknown, RefusalStatus};
+  return {StatusForNetError(errorCode), 0};
+}
+
 LoadFailure LoadFailureFromChromium(int netError, int httpStatus) {
-  if (netError == BlockedByClient) return {S::Unknown, RefusalStatus};
-  return {StatusForNetError(netError), httpStatus};
+  LoadFailure failure = LoadFailureFromChromium(netError);
+  if (httpStatus > 0) failure.httpStatus = httpStatus;
+  return failure;
 }
 
 std::string NavigationErrorText(const LoadFailure& failure) {

@@ -33,9 +33,14 @@ struct LoadFailure {
   int httpStatus = 0;  // 0 when no HTTP answer is known
 };
 
-// Maps a failed main-frame load as Chromium reports it: netError is Chromium's net error
-// code (negative, 0 for none) and httpStatus the answer's HTTP status (0 when none).
+// Maps a failed main-frame load from the one error code the browser reports for it:
+// a negative code is Chromium's net error, a positive one the HTTP status of the answer
+// (Qt WebEngine reports it so, in its HTTP status code domain), 0 is neither.
 // A request the program's own filter blocked stands for its 403 refusal.
+LoadFailure LoadFailureFromChromium(int errorCode);
+
+// The same from a net error and an HTTP status given apart (0 for none). A positive
+// netError is taken as the HTTP status, as above.
 LoadFailure LoadFailureFromChromium(int netError, int httpStatus);
 
 // The text for a failed load: certificate, time-out, interruption, connection and name

@@ -80,25 +80,32 @@ TEST(LoadFailureFromChromiumTest, NetErrorTable) {
       {-2, S::Unknown},
       {-300, S::Unknown},
       {-900, S::Unknown},
-      {105, S::Unknown},
   };
   for (const Case& c : cases) {
-    const LoadFailure failure = LoadFailureFromChromium(c.netError, 0);
+    const LoadFailure failure = LoadFailureFromChromium(c.netError);
     EXPECT_EQ(failure.status, c.status) << c.netError;
     EXPECT_EQ(failure.httpStatus, 0) << c.netError;
   }
 }
 
 TEST(LoadFailureFromChromiumTest, HttpStatusesAndBlockedRequests) {
-  const LoadFailure http = LoadFailureFromChromium(0, 503);
+  // The browser reports a failed HTTP answer as a positive code.
+  const LoadFailure http = LoadFailureFromChromium(503);
   EXPECT_EQ(http.status, S::Unknown);
+  EXPECT_EQ(http.httpStatus, 503);
   EXPECT_EQ(NavigationErrorText(http), "The server answered HTTP 503.");
+  EXPECT_EQ(NavigationErrorText(LoadFailureFromChromium(0, 503)), "The server answered HTTP 503.");
+  EXPECT_EQ(NavigationErrorText(LoadFailureFromChromium(404, 0)), "The server answered HTTP 404.");
+  EXPECT_EQ(NavigationErrorText(LoadFailureFromChromium(-324, 502)),
+            "The server answered HTTP 502.");
+  EXPECT_EQ(NavigationErrorText(LoadFailureFromChromium(-324, 0)), "Navigation error 8.");
+  EXPECT_EQ(NavigationErrorText(LoadFailureFromChromium(-2)), "Navigation error 0.");
   // The program's own filter refused the page: that stands for its 403 answer.
-  const LoadFailure blocked = LoadFailureFromChromium(-20, 0);
+  const LoadFailure blocked = LoadFailureFromChromium(-20);
   EXPECT_EQ(NavigationErrorText(blocked), "The server answered HTTP 403.");
-  EXPECT_EQ(NavigationErrorText(LoadFailureFromChromium(-102, 0)),
+  EXPECT_EQ(NavigationErrorText(LoadFailureFromChromium(-102)),
             "Could not connect to " + Host + ".");
-  EXPECT_EQ(NavigationErrorText(LoadFailureFromChromium(-105, 0)),
+  EXPECT_EQ(NavigationErrorText(LoadFailureFromChromium(-105)),
             Host + " could not be found (no Internet connection?).");
 }
 
