@@ -12,6 +12,8 @@ namespace {
 const std::string Host(SiteHost);
 const std::string Origin(SiteOrigin);
 const std::string Domain(SiteDomain);
+// The site's host with its last letter swapped for a look-alike Cyrillic one.
+const std::string LookAlikeHost = Host.substr(0, Host.size() - 1) + "\xD0\xB5";
 
 constexpr RequestClass Doc = RequestClass::Document;
 constexpr RequestClass Fetch = RequestClass::DataFetch;
@@ -101,6 +103,10 @@ TEST(IsRequestAllowedTest, GetRequestsTable) {
       {"https://evil.example/screener.html?" + Host, false, false, false},
       {"https://" + Host + ".evil.example/screener.html", false, false, false},
       {"https://" + Host + "\\.evil.example/screener.html", false, false, false},
+      {"https://" + LookAlikeHost + "/screener.html", false, false, false},
+      {"https://xn--" + Host + "/screener.html", false, false, false},
+      {"https://" + Host + "./screener.html", false, false, false},
+      {"https://" + Host + "%2F/screener.html", false, false, false},
       {"wss://" + Host + "/screener.html", false, false, false},
       {"ftp://" + Host + "/screener.html", false, false, false},
       {"file:///etc/passwd", false, false, false},
@@ -187,6 +193,10 @@ TEST(ClassifyNavigationTest, Table) {
       {"https://other.example/p?q=1", A::OpenExternal, "https://other.example/p?q=1"},
       {"https://evil.example/screener.html#" + Host, A::OpenExternal,
        "https://evil.example/screener.html#" + Host},
+      {"https://" + LookAlikeHost + "/stocks/a.html", A::OpenExternal,
+       "https://" + LookAlikeHost + "/stocks/a.html"},
+      {"https://" + Host + "./screener.html", A::OpenExternal,
+       "https://" + Host + "./screener.html"},
       {"mailto:help@" + Domain, A::OpenExternal, "mailto:help@" + Domain},
       {"MAILTO:help@" + Domain + "?subject=a#b", A::OpenExternal,
        "MAILTO:help@" + Domain + "?subject=a#b"},
