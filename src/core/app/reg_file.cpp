@@ -250,8 +250,7 @@ bool ParseRegFile(std::string_view text, RegFile& out, std::string* error) {
       } else if (ReadValueName(line, value.name, problem)) {
         std::string data(TrimRight(line));
         // hex data goes on over lines that end in a backslash
-        while (data.starts_with("hex") && !data.empty() && data.back() == '\\' &&
-               i + 1 < lines.size()) {
+        while (data.starts_with("hex") && data.back() == '\\' && i + 1 < lines.size()) {
           data.pop_back();
           data += TrimRight(TrimLeft(lines[++i]));
         }
