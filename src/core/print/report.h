@@ -10,9 +10,6 @@
 
 namespace velquist {
 
-// More rows than this ask before printing.
-inline constexpr std::size_t LongPrintoutRows = 1000;
-
 // title is the screen's name (empty when it has none); printedTime is the local time as
 // "YYYY-MM-DD hh:mm" (empty leaves it out).
 std::string BuildPrintReport(const ResultSet& set, std::string_view title,
