@@ -53,7 +53,7 @@ std::size_t ImportScreens(ScreenStore& store, const ScreenStore& list);
 // The whole screens file: UTF-8 without byte-order mark, line feeds only.
 std::string ScreensFileText(const ScreenStore& store);
 
-// One screen from a JSON object; false (out unspecified) when any field is invalid.
+// One screen from a JSON object; false when any field is invalid (out is then partly set).
 bool ReadScreen(const JsonValue& value, SavedScreen& out);
 // Clears list, then puts the valid elements of an Array into it, up to MaxSavedScreens;
 // a later element with the same kind and name replaces the earlier one in its place.
