@@ -29,3 +29,4 @@ add_test(NAME csv_roundtrip
          COMMAND /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/export/csv_roundtrip_check.py
                  $<TARGET_FILE:csv_roundtrip_gen> ${CMAKE_CURRENT_BINARY_DIR}/csv_roundtrip)
 set_tests_properties(csv_roundtrip PROPERTIES LABELS core)
+target_link_libraries(xlsx_test PRIVATE ZLIB::ZLIB)
