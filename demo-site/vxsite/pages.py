@@ -95,9 +95,10 @@ GUIDE = """
 <section class="guide" id="guide">
 <h2>How to use the screener</h2>
 <ol>
-<li><strong>Filter.</strong> Open a group in the filter panel and enter a minimum, a maximum or
-both; tick the choices you want for sector, exchange or asset class. The row count updates
-as you type.</li>
+<li><strong>Filter.</strong> Pick a group in the filter bar above the table and enter a
+minimum, a maximum or both (market caps and assets take 500M, 2B or 1.5T); tick the choices
+you want for sector, exchange or asset class. The row count updates as you type, and every
+filter in use shows as a chip that removes it with one click.</li>
 <li><strong>Choose columns.</strong> Click <em>Columns</em> to add or remove columns; the table
 shows them in the order you pick them.</li>
 <li><strong>Sort.</strong> Click a column heading to sort by it; click again to reverse.</li>
@@ -238,10 +239,13 @@ def _quote_head(kind, rec):
 
 
 def _facts(columns, rec, skip=("sym", "name")):
-    rows = "".join(
-        f'<tr><th>{E(c["label"])}</th><td>{E(formats.value(rec.get(c["key"]), c["type"], c["signed"]))}</td></tr>'
-        for c in columns if c["key"] not in skip)
-    return f'<table class="facts"><tbody>{rows}</tbody></table>'
+    rows = [f'<tr><th>{E(c["label"])}</th>'
+            f'<td>{E(formats.value(rec.get(c["key"]), c["type"], c["signed"]))}</td></tr>'
+            for c in columns if c["key"] not in skip]
+    half = (len(rows) + 1) // 2
+    return ('<div class="facts-grid">' +
+            "".join(f'<table class="facts"><tbody>{"".join(part)}</tbody></table>'
+                    for part in (rows[:half], rows[half:])) + '</div>')
 
 
 def _rng(slug, section):

@@ -228,7 +228,11 @@
     var panel = view.panel;
     clear(panel);
     var g = filterGroups();
-    if (g.names.indexOf(view.group) < 0) view.group = g.names[0];
+    if (g.names.indexOf(view.group) < 0) {
+      // Open on the group of the first filter in use (a preset's), else the first group.
+      var first = state.filters.length ? byKey[state.filters[0].key] : null;
+      view.group = first && g.names.indexOf(first.group) >= 0 ? first.group : g.names[0];
+    }
     var tabs = el("div", { class: "filter-tabs", role: "tablist" }, [
       el("span", { class: "filter-title", text: "Filters" })]);
     g.names.forEach(function (name) {
