@@ -204,8 +204,9 @@ TEST(JsonTest, DepthLimitCountsObjectsToo) {
   std::string text;
   for (int i = 0; i < 257; ++i) text += "{\"k\":";
   const std::size_t valueOffset = text.size();
-  text += "1" + std::string(257, '}');
-  EXPECT_EQ(ParseError(text), "nesting too deep at offset " + std::to_string(valueOffset));
+  text += '1';
+  text.append(257, '}');
+  EXPECT_EQ(ParseError(text), "nesting too deep at offset "s.append(std::to_string(valueOffset)));
   EXPECT_EQ(Parse(text.substr(5, text.size() - 6)).Kind(), JsonKind::Object);
 }
 
@@ -260,8 +261,10 @@ TEST(JsonTest, NumbersMatchTheLibraryConversion) {
   for (int i = 0; i < 20000; ++i) {
     std::string text = random() % 2 == 0 ? "-" : "";
     text += digits(1 + random() % 20);
-    if (random() % 4 != 0) text += "." + digits(1 + random() % 24);
-    if (random() % 5 == 0) text += "e" + std::to_string(static_cast<int>(random() % 60) - 30);
+    if (random() % 4 != 0) text.append(".").append(digits(1 + random() % 24));
+    if (random() % 5 == 0) {
+      text.append("e").append(std::to_string(static_cast<int>(random() % 60) - 30));
+    }
     double expected = 0.0;
     const auto result = std::from_chars(text.data(), text.data() + text.size(), expected);
     ASSERT_EQ(result.ptr, text.data() + text.size()) << text;
