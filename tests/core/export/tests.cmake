@@ -30,3 +30,11 @@ add_test(NAME csv_roundtrip
                  $<TARGET_FILE:csv_roundtrip_gen> ${CMAKE_CURRENT_BINARY_DIR}/csv_roundtrip)
 set_tests_properties(csv_roundtrip PROPERTIES LABELS core)
 target_link_libraries(xlsx_test PRIVATE ZLIB::ZLIB)
+
+# Archives tested by unzip and read back by Python's zipfile.
+add_executable(zip_roundtrip_gen ${CMAKE_CURRENT_SOURCE_DIR}/export/zip_roundtrip_gen.cpp)
+target_link_libraries(zip_roundtrip_gen PRIVATE velquist_core_export velquist_core_app)
+add_test(NAME zip_roundtrip
+         COMMAND ${VELQUIST_SYSTEM_PYTHON3} ${CMAKE_CURRENT_SOURCE_DIR}/export/zip_roundtrip_check.py
+                 $<TARGET_FILE:zip_roundtrip_gen> ${CMAKE_CURRENT_BINARY_DIR}/zip_roundtrip)
+set_tests_properties(zip_roundtrip PROPERTIES LABELS core)

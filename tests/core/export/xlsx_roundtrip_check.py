@@ -91,7 +91,8 @@ def main():
         if not same(got, want):
             errors.append(f"{what}: got {got!r}, expected {want!r}")
 
-    unzip = subprocess.run(["unzip", "-t", path], capture_output=True, text=True)
+    unzip = subprocess.run(["unzip", "-t", path], capture_output=True, encoding="utf-8",
+                           errors="replace")
     if unzip.returncode != 0:
         errors.append("unzip -t failed:\n" + unzip.stdout + unzip.stderr)
     with zipfile.ZipFile(path) as z:
