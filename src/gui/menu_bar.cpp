@@ -1,0 +1,79 @@
+#include "menu_bar.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QMenu>
+#include <QMenuBar>
+
+#include "app/chrome_commands.h"
+#include "chrome_menus.h"
+#include "qt_text.h"
+
+namespace velquist {
+
+namespace {
+
+bool IsTabCommand(int command) { return command == kCmdStocks || command == kCmdEtfs; }
+
+void RefreshMenu(QMenu& menu, const MenuBarHandlers& handlers) {
+  for (QAction* action : menu.actions()) {
+    if (action->isSeparator()) continue;
+    const int command = action->data().toInt();
+    if (handlers.enabled) action->setEnabled(handlers.enabled(command));
+    if (action->isCheckable() && handlers.checked) action->setChecked(handlers.checked(command));
+  }
+}
+
+}  // namespace
+
+void BuildMenuBar(QMenuBar& bar, const MenuBarHandlers& handlers) {
+  for (const MenuSpec& spec : MenuBarSpec()) {
+    QMenu* menu = bar.addMenu(ToQString(spec.title));
+    auto* tabs = new QActionGroup(menu);
+    for (const MenuEntrySpec& entry : spec.entries) {
+      if (entry.command == 0) {
+        menu->addSeparator();
+        continue;
+      }
+      // The text after "\t" is shown as the key; the keys themselves belong to the
+      // window's key table.
+      QAction* action = menu->addAction(ToQString(entry.text));
+      action->setData(entry.command);
+      CommandStrings strings;
+      if (CommandText(entry.command, &strings)) {
+        action->setStatusTip(ToQString(strings.prompt));
+        action->setToolTip(ToQString(strings.tooltip));
+      }
+      if (IsTabCommand(entry.command)) {
+        action->setCheckable(true);
+        tabs->addAction(action);
+      }
+      const int command = entry.command;
+      QObject::connect(action, &QAction::triggered, &bar, [run = handlers.run, command] {
+        if (run) run(command);
+      });
+    }
+    ShowPromptsOf(*menu, handlers.showPrompt);
+    QObject::connect(menu, &QMenu::aboutToShow, menu,
+                     [menu, handlers] { RefreshMenu(*menu, handlers); });
+  }
+}
+
+QAction* FindMenuBarAction(const QMenuBar& bar, int command) {
+  for (QAction* top : bar.actions()) {
+    QMenu* menu = top->menu();
+    if (!menu) continue;
+    for (QAction* action : menu->actions()) {
+      if (!action->isSeparator() && action->data().toInt() == command) return action;
+    }
+  }
+  return nullptr;
+}
+
+void RefreshMenuBar(QMenuBar& bar, const MenuBarHandlers& handlers) {
+  for (QAction* top : bar.actions()) {
+    if (QMenu* menu = top->menu()) RefreshMenu(*menu, handlers);
+  }
+}
+
+}  // namespace velquist

@@ -1,0 +1,183 @@
+#include "chrome_toolbar.h"
+
+#include <QSignalSpy>
+#include <QTest>
+#include <map>
+
+#include "app/chrome_commands.h"
+#include "app/chrome_palette.h"
+#include "gui_test_main.h"
+
+using namespace velquist;
+
+namespace {
+
+// The point of an icon that is most strongly coloured (the accent strokes).
+QPoint MostSaturatedPoint(const QImage& image) {
+  QPoint best;
+  int bestScore = -1;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      const QColor c = image.pixelColor(x, y);
+      const int score = c.alpha() == 255 ? c.hsvSaturation() : -1;
+      if (score > bestScore) {
+        bestScore = score;
+        best = QPoint(x, y);
+      }
+    }
+  }
+  return best;
+}
+
+}  // namespace
+
+class ChromeToolBarTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void buttonsInOrderWithLabelsAndTooltips() {
+    CChromeToolBar bar;
+    const int ids[] = {32771, 32772, 32773, 32774, 32775, 32776,
+                       32777, 32796, 32797, 32779, 32780, 32781};
+    int previousRight = -1;
+    for (int id : ids) {
+      QVERIFY(bar.HasButton(id));
+      const QRect r = bar.ButtonRect(id);
+      QVERIFY2(r.left() > previousRight, qPrintable(QString::number(id)));
+      previousRight = r.right();
+    }
+    QVERIFY(!bar.HasButton(32783));
+    QCOMPARE(bar.ButtonLabel(32776), QStringLiteral("Forward"));
+    QCOMPARE(bar.ButtonLabel(32779), QStringLiteral("Browser"));
+    QCOMPARE(bar.ButtonToolTip(32771), QStringLiteral("Save Screen (Ctrl+S)"));
+    QCOMPARE(bar.ButtonToolTip(32781), QStringLiteral("Help"));
+    // Separators leave a gap before Back, Export and Settings only.
+    QCOMPARE(bar.ButtonRect(32772).left(), bar.ButtonRect(32771).right() + 1);
+    QVERIFY(bar.ButtonRect(32775).left() > bar.ButtonRect(32774).right() + 1);
+    QVERIFY(bar.ButtonRect(32796).left() > bar.ButtonRect(32777).right() + 1);
+    QVERIFY(bar.ButtonRect(32780).left() > bar.ButtonRect(32779).right() + 1);
+  }
+
+  void sizesScaleWithTheDpi() {
+    CChromeToolBar bar;
+    bar.SetImages(96);
+    QCOMPARE(bar.IconSize(), 32);
+    const QSize at96 = bar.ButtonRect(kCmdSaveScreen).size();
+    QVERIFY(at96.height() >= 12 + 32);
+    bar.SetImages(144);
+    QCOMPARE(bar.IconSize(), 48);
+    const QImage icon = bar.NormalIcon(kCmdSaveScreen);
+    QCOMPARE(icon.width(), qRound(48 * bar.devicePixelRatioF()));
+    QVERIFY(bar.ButtonRect(kCmdSaveScreen).height() >= 12 * 3 / 2 + 48);
+  }
+
+  void iconStripHasTwelveIcons() {
+    const QImage strip = CChromeToolBar::LoadIconStrip();
+    QCOMPARE(strip.size(), QSize(1152, 96));
+    QCOMPARE(strip.width() / strip.height(), 12);
+  }
+
+  void disabledImageIsGreyAtFortyPercent() {
+    CChromeToolBar bar;
+    const QImage normal = bar.NormalIcon(kCmdBack).convertToFormat(QImage::Format_ARGB32);
+    const QImage grey = bar.DisabledIcon(kCmdBack).convertToFormat(QImage::Format_ARGB32);
+    QCOMPARE(grey.size(), normal.size());
+    int opaque = 0;
+    for (int y = 0; y < normal.height(); ++y) {
+      for (int x = 0; x < normal.width(); ++x) {
+        const QRgb n = normal.pixel(x, y);
+        const QRgb g = grey.pixel(x, y);
+        QCOMPARE(qAlpha(g), qAlpha(n) * 40 / 100);
+        if (qAlpha(n) == 255) {
+          ++opaque;
+          QCOMPARE(qRed(g), (299 * qRed(n) + 587 * qGreen(n) + 114 * qBlue(n)) / 1000);
+          QCOMPARE(qRed(g), qGreen(g));
+          QCOMPARE(qGreen(g), qBlue(g));
+        }
+      }
+    }
+    QVERIFY(opaque > 0);
+    bar.SetButtonEnabled(kCmdBack, false);
+    QCOMPARE(bar.ButtonImage(kCmdBack), bar.DisabledIcon(kCmdBack));
+    bar.SetButtonEnabled(kCmdBack, true);
+    QCOMPARE(bar.ButtonImage(kCmdBack), bar.NormalIcon(kCmdBack));
+  }
+
+  void disabledButtonPaintsGrey() {
+    CChromeToolBar bar;
+    bar.resize(bar.sizeHint());
+    bar.SetImages(96);
+    const QImage icon = bar.NormalIcon(kCmdForward).convertToFormat(QImage::Format_ARGB32);
+    const QPoint inIcon = MostSaturatedPoint(icon);
+    const QRect button = bar.ButtonRect(kCmdForward);
+    const qreal ratio = bar.devicePixelRatioF();
+    // The icon is drawn centred, 6 pixels below the button's top.
+    const QPoint onBar(
+        button.left() + (button.width() - bar.IconSize()) / 2 + qRound(inIcon.x() / ratio),
+        button.top() + 6 + qRound(inIcon.y() / ratio));
+    const QColor enabled = bar.grab().toImage().pixelColor(onBar * ratio);
+    QVERIFY2(enabled.hsvSaturation() > 100, qPrintable(enabled.name()));
+    bar.SetButtonEnabled(kCmdForward, false);
+    const QColor disabled = bar.grab().toImage().pixelColor(onBar * ratio);
+    QVERIFY2(qAbs(disabled.red() - disabled.green()) <= 1 &&
+                 qAbs(disabled.green() - disabled.blue()) <= 1,
+             qPrintable(disabled.name()));
+    // 40 % of a grey over the light background stays close to the background.
+    const QColor back = QColor(243, 243, 243);
+    QVERIFY(qAbs(disabled.red() - back.red()) < qAbs(enabled.red() - back.red()) + 60);
+  }
+
+  void idleUpdateTouchesOnlyChangedButtons() {
+    CChromeToolBar bar;
+    std::map<int, bool> rule;
+    bar.SetEnableRule([&rule](int id) {
+      const auto it = rule.find(id);
+      return it == rule.end() ? true : it->second;
+    });
+    bar.RefreshStates();
+    QCOMPARE(bar.StateChanges(), 0);
+    rule[kCmdBack] = false;
+    rule[kCmdForward] = false;
+    bar.RefreshStates();
+    QCOMPARE(bar.StateChanges(), 2);
+    QVERIFY(!bar.IsButtonEnabled(kCmdBack));
+    QVERIFY(bar.IsButtonEnabled(kCmdRefresh));
+    bar.RefreshStates();
+    bar.RefreshStates();
+    QCOMPARE(bar.StateChanges(), 2);
+    rule[kCmdBack] = true;
+    bar.RefreshStates();
+    QCOMPARE(bar.StateChanges(), 3);
+    QVERIFY(!bar.SetButtonEnabled(kCmdBack, true));
+  }
+
+  void clickRunsOnlyEnabledButtons() {
+    CChromeToolBar bar;
+    bar.resize(bar.sizeHint());
+    bar.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&bar));
+    QSignalSpy invoked(&bar, &CChromeToolBar::commandInvoked);
+    QTest::mouseClick(&bar, Qt::LeftButton, {}, bar.ButtonRect(kCmdRefresh).center());
+    QCOMPARE(invoked.count(), 1);
+    QCOMPARE(invoked.at(0).at(0).toInt(), int(kCmdRefresh));
+    bar.SetButtonEnabled(kCmdPrintResults, false);
+    QTest::mouseClick(&bar, Qt::LeftButton, {}, bar.ButtonRect(kCmdPrintResults).center());
+    QCOMPARE(invoked.count(), 1);
+  }
+
+  void hoverShowsThePrompt() {
+    CChromeToolBar bar;
+    bar.resize(bar.sizeHint());
+    bar.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&bar));
+    QSignalSpy prompts(&bar, &CChromeToolBar::promptChanged);
+    QTest::mouseMove(&bar, bar.ButtonRect(kCmdRefresh).center());
+    QTRY_VERIFY(!prompts.isEmpty());
+    QCOMPARE(prompts.last().at(0).toString(),
+             QStringLiteral("Reload the screener and its latest data"));
+    QTest::mouseMove(&bar, QPoint(bar.width() - 2, bar.height() / 2));
+    QTRY_VERIFY(prompts.last().at(0).toString().isEmpty());
+  }
+};
+
+VELQUIST_GUI_TEST_MAIN(ChromeToolBarTest)
+#include "chrome_toolbar_test.moc"
