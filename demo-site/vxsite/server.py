@@ -13,7 +13,7 @@ import time
 import urllib.parse
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 
-from . import certificate, favicon, pages, universe
+from . import certificate, datacache, favicon, pages, universe
 
 SITE_HOST = "www.vxscreener.example"
 BASE_DIR = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
@@ -42,13 +42,14 @@ REQUEST_MEMORY = 20000
 class Site:
     """Everything the handlers share: data bytes, presets, switches and the request log."""
 
-    def __init__(self, args, controls):
-        self.universe = universe.Universe(args.stocks, args.etfs, args.columns)
-        self.data = {
-            "stocks": universe.to_json_bytes(self.universe.stocks),
-            "etfs": universe.to_json_bytes(self.universe.etfs),
-            "search": universe.to_json_bytes(self.universe.search),
-        }
+    def __init__(self, args, controls, cache_dir):
+        if args.no_cache:
+            self.universe = universe.Universe(args.stocks, args.etfs, args.columns)
+            self.data = {part: universe.to_json_bytes(getattr(self.universe, part))
+                         for part in datacache.PARTS}
+        else:
+            self.universe, self.data = datacache.load(cache_dir, args.stocks, args.etfs,
+                                                      args.columns)
         self.favicon = favicon.favicon_bytes()
         self.presets = pages.load_presets(BASE_DIR)
         self.preset_by_slug = {p["slug"]: (kind, p)
@@ -279,7 +280,10 @@ def parse_args(argv):
     p.add_argument("--info-file", help="also write the start-up JSON line to this file")
     p.add_argument("--request-log", help="append every request as one JSON line to this file")
     p.add_argument("--cert-dir", default=None,
-                   help="folder of the site certificate (default: a folder in the user cache)")
+                   help="folder of the site certificate and the cached data files "
+                        "(default: a folder in the user cache)")
+    p.add_argument("--no-cache", action="store_true",
+                   help="generate the data afresh and do not keep it")
     p.add_argument("--stocks", type=int, default=6000, help="number of stocks (1-50000)")
     p.add_argument("--etfs", type=int, default=3000, help="number of ETFs (1-50000)")
     p.add_argument("--columns", type=int, default=0,
@@ -302,7 +306,7 @@ def main(argv=None):
     spki = certificate.spki_sha256(cert)
     context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
     context.load_cert_chain(cert, key)
-    site = Site(args, controls)
+    site = Site(args, controls, os.path.join(cert_dir, "data"))
     https = SiteServer(("127.0.0.1", args.port), SiteHandler, site, context)
     control = SiteServer(("127.0.0.1", args.control_port), ControlHandler, site)
     info = json.dumps({"port": https.server_address[1], "spki": spki,

@@ -304,48 +304,60 @@ def _table(kind, columns, records, rng, asof):
     return {"version": 1, "screener": kind, "asof": asof, "columns": cols, "rows": rows}
 
 
-class Universe:
-    """The generated stock and ETF tables plus the search index, all as Python objects."""
+def generate(stocks=6000, etfs=3000, columns=0, seed=SEED, asof=ASOF):
+    """The three data files as Python objects: {"stocks", "etfs", "search"}."""
+    stocks = _clip(int(stocks), 1, MAX_ROWS)
+    etfs = _clip(int(etfs), 1, MAX_ROWS)
+    rng = random.Random(seed)
+    symbols = _Symbols(rng)
+    used = set()
+    sector_pairs = list(names.SECTOR_WEIGHTS.items())
+    stock_records = []
+    for _ in range(stocks):
+        sector = _weighted(rng, sector_pairs)
+        sym = symbols.make([(1, 1), (2, 4), (3, 14), (4, 20)])
+        stock_records.append(_stock_row(rng, sym, _company_name(rng, sector, used),
+                                        sector, asof))
+    etf_records = []
+    for _ in range(etfs):
+        sym = symbols.make([(3, 10), (4, 12)])
+        etf_records.append(_etf_row(rng, sym, used, asof))
+    stock_records.sort(key=lambda r: r["sym"])
+    etf_records.sort(key=lambda r: r["sym"])
+    scols = STOCK_COLUMNS + _extra_columns(STOCK_COLUMNS, columns)
+    ecols = ETF_COLUMNS + _extra_columns(ETF_COLUMNS, columns)
+    search = {"asof": asof, "symbols": (
+        [{"s": r["sym"], "n": r["name"], "k": "stocks"} for r in stock_records] +
+        [{"s": r["sym"], "n": r["name"], "k": "etfs"} for r in etf_records])}
+    return {"stocks": _table("stocks", scols, stock_records, rng, asof),
+            "etfs": _table("etfs", ecols, etf_records, rng, asof), "search": search}
 
-    def __init__(self, stocks=6000, etfs=3000, columns=0, seed=SEED, asof=ASOF):
-        stocks = _clip(int(stocks), 1, MAX_ROWS)
-        etfs = _clip(int(etfs), 1, MAX_ROWS)
-        rng = random.Random(seed)
-        symbols = _Symbols(rng)
-        used = set()
-        sector_pairs = list(names.SECTOR_WEIGHTS.items())
-        stock_records = []
-        for _ in range(stocks):
-            sector = _weighted(rng, sector_pairs)
-            sym = symbols.make([(1, 1), (2, 4), (3, 14), (4, 20)])
-            stock_records.append(_stock_row(rng, sym, _company_name(rng, sector, used),
-                                            sector, asof))
-        etf_records = []
-        for _ in range(etfs):
-            sym = symbols.make([(3, 10), (4, 12)])
-            etf_records.append(_etf_row(rng, sym, used, asof))
-        stock_records.sort(key=lambda r: r["sym"])
-        etf_records.sort(key=lambda r: r["sym"])
-        self.asof = asof
-        scols = STOCK_COLUMNS + _extra_columns(STOCK_COLUMNS, columns)
-        ecols = ETF_COLUMNS + _extra_columns(ETF_COLUMNS, columns)
-        self.stocks = _table("stocks", scols, stock_records, rng, asof)
-        self.etfs = _table("etfs", ecols, etf_records, rng, asof)
-        self.by_slug = {}
-        for kind, recs in (("stocks", stock_records), ("etfs", etf_records)):
-            for rec in recs:
-                self.by_slug[(kind, slug_of(rec["sym"]))] = rec
-        self.search = {"asof": asof, "symbols": (
-            [{"s": r["sym"], "n": r["name"], "k": "stocks"} for r in stock_records] +
-            [{"s": r["sym"], "n": r["name"], "k": "etfs"} for r in etf_records])}
+
+class Universe:
+    """The stock and ETF tables and the search index, with a look-up of symbol slugs.
+    Made by the generator, or from tables read back from a cache."""
+
+    def __init__(self, stocks=6000, etfs=3000, columns=0, seed=SEED, asof=ASOF, tables=None):
+        tables = tables or generate(stocks, etfs, columns, seed, asof)
+        self.stocks, self.etfs, self.search = tables["stocks"], tables["etfs"], tables["search"]
+        self.asof = self.stocks["asof"]
+        self._rows = {}
+        for kind, table in (("stocks", self.stocks), ("etfs", self.etfs)):
+            for row in table["rows"]:
+                self._rows[(kind, slug_of(row[0]))] = row
 
     def record(self, kind, slug):
-        return self.by_slug.get((kind, slug))
+        """The symbol's values by column key, or None."""
+        row = self._rows.get((kind, slug))
+        if row is None:
+            return None
+        table = self.stocks if kind == "stocks" else self.etfs
+        return dict(zip((c["key"] for c in table["columns"]), row))
 
     def find_slug(self, slug):
         """The (kind, record) a symbol slug belongs to, or (None, None)."""
         for kind in ("stocks", "etfs"):
-            rec = self.by_slug.get((kind, slug))
+            rec = self.record(kind, slug)
             if rec is not None:
                 return kind, rec
         return None, None

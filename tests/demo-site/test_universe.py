@@ -123,3 +123,60 @@ class GeneratorTest(unittest.TestCase):
 
 if __name__ == "__main__":
     unittest.main()
+
+
+class DataCacheTest(unittest.TestCase):
+    def setUp(self):
+        import tempfile
+        self.tmp = tempfile.TemporaryDirectory()
+        self.addCleanup(self.tmp.cleanup)
+
+    def test_cached_data_equals_fresh_data(self):
+        from vxsite import datacache
+        fresh = universe.Universe(40, 30, 0)
+        first_u, first = datacache.load(self.tmp.name, 40, 30, 0)
+        second_u, second = datacache.load(self.tmp.name, 40, 30, 0)
+        self.assertEqual(first, second)
+        self.assertEqual(first["stocks"], universe.to_json_bytes(fresh.stocks))
+        self.assertEqual(second_u.record("stocks", universe.slug_of(fresh.stocks["rows"][3][0])),
+                         first_u.record("stocks", universe.slug_of(fresh.stocks["rows"][3][0])))
+
+    def test_second_load_reads_the_cache(self):
+        from vxsite import datacache
+        datacache.load(self.tmp.name, 20, 10, 0)
+        original = universe.generate
+        universe.generate = lambda *a, **k: self.fail("generated again")
+        try:
+            u, _ = datacache.load(self.tmp.name, 20, 10, 0)
+        finally:
+            universe.generate = original
+        self.assertEqual(len(u.stocks["rows"]), 20)
+
+    def test_a_damaged_cache_is_made_again(self):
+        import glob
+        from vxsite import datacache
+        _, good = datacache.load(self.tmp.name, 20, 10, 0)
+        for path in glob.glob(os.path.join(self.tmp.name, "data-*-stocks.json")):
+            with open(path, "wb") as f:
+                f.write(b'{"rows": [')
+        u, again = datacache.load(self.tmp.name, 20, 10, 0)
+        self.assertEqual(again, good)
+        self.assertEqual(len(u.stocks["rows"]), 20)
+
+    def test_other_options_get_their_own_entry_and_old_ones_go(self):
+        import glob
+        from vxsite import datacache
+        for n in range(1, datacache.KEEP + 4):
+            datacache.load(self.tmp.name, n, 1, 0)
+        files = glob.glob(os.path.join(self.tmp.name, "data-*.json"))
+        self.assertEqual(len(files), datacache.KEEP * len(datacache.PARTS))
+        u, _ = datacache.load(self.tmp.name, 2, 1, 0)
+        self.assertEqual(len(u.stocks["rows"]), 2)
+
+    def test_unwritable_cache_still_serves_data(self):
+        from vxsite import datacache
+        blocker = os.path.join(self.tmp.name, "file")
+        with open(blocker, "w") as f:
+            f.write("x")
+        u, blobs = datacache.load(os.path.join(blocker, "sub"), 5, 5, 0)
+        self.assertEqual(len(json.loads(blobs["etfs"])["rows"]), 5)
