@@ -49,7 +49,7 @@ void AppendRow(std::string& out, const ResultRow& row, CsvDialect dialect) {
     if (i > 0) out.push_back(',');
     const ResultCell& cell = row[i];
     if (cell.kind == CellKind::Number) {
-      out.append(FormatShortestReal(cell.number));
+      AppendShortestReal(out, cell.number);
     } else if (cell.kind == CellKind::Text) {
       AppendField(out, cell.text, dialect);
     }

@@ -44,6 +44,23 @@ std::string FormatGeneral(double v, int precision) {
   return std::string(buf.data(), res.ptr);
 }
 
+// The first of %.{first}g ... %.17g whose text reads back to exactly v.
+std::string ReadBackGeneral(double v, int first) {
+  std::string text;
+  for (int precision = first; precision <= 17; ++precision) {
+    text = FormatGeneral(v, precision);
+    double back = 0.0;
+    const auto res = std::from_chars(text.data(), text.data() + text.size(), back);
+    if (res.ec == std::errc() && back == v) break;
+  }
+  return text;
+}
+
+bool IsPowerOfTwo(double v) {
+  int exponent = 0;
+  return std::fabs(std::frexp(v, &exponent)) == 0.5;
+}
+
 bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
 
 int DigitsValue(std::string_view s) {
@@ -90,14 +107,64 @@ std::size_t Utf8PrefixLength(std::string_view text, std::size_t maxBytes) {
                                                                                     : maxBytes;
 }
 
+void AppendShortestReal(std::string& out, double v) {
+  // Subnormal values carry fewer digits than the reasoning below needs.
+  if (!std::isnormal(v) && v != 0) {
+    out.append(ReadBackGeneral(v, 15));
+    return;
+  }
+  std::array<char, 40> buf{};
+  // The shortest digits that read back exactly, as d.ddde±xx. The first of %.15g, %.16g,
+  // %.17g that reads back shows these same digits: with at most 15 of them the 15-digit
+  // rounding gives them back (every 15-digit decimal survives a trip through a double);
+  // with 16 or 17 the correctly rounded text is the nearest such decimal, which is the
+  // one the shortest conversion picks. Only a power of two breaks this, where the lower
+  // neighbour is closer than the upper one: there the nearest 16-digit text may not read
+  // back, so that case takes the printf way. What remains is the layout of %g.
+  const auto res =
+      std::to_chars(buf.data(), buf.data() + buf.size(), v, std::chars_format::scientific);
+  const std::string_view sci(buf.data(), static_cast<std::size_t>(res.ptr - buf.data()));
+  const std::size_t e = sci.find('e');
+  const bool negative = sci.front() == '-';
+  std::array<char, 17> digits{};
+  std::size_t count = 0;
+  for (std::size_t i = negative ? 1 : 0; i < e; ++i) {
+    if (sci[i] != '.') digits[count++] = sci[i];
+  }
+  if (count == 16 && IsPowerOfTwo(v)) {
+    out.append(ReadBackGeneral(v, 16));
+    return;
+  }
+  int exponent = 0;
+  const char* expBegin = sci.data() + e + (sci[e + 1] == '+' ? 2 : 1);
+  std::from_chars(expBegin, sci.data() + sci.size(), exponent);
+  const int precision = count > 15 ? static_cast<int>(count) : 15;
+  if (exponent < -4 || exponent >= precision) {
+    out.append(sci);  // %g's exponent form: no trailing zeros, at least two exponent digits
+    return;
+  }
+  if (negative) out.push_back('-');
+  const std::string_view shown(digits.data(), count);
+  if (exponent < 0) {
+    out.append("0.");
+    out.append(static_cast<std::size_t>(-exponent - 1), '0');
+    out.append(shown);
+    return;
+  }
+  const auto integerDigits = static_cast<std::size_t>(exponent) + 1;
+  if (count <= integerDigits) {
+    out.append(shown);
+    out.append(integerDigits - count, '0');
+    return;
+  }
+  out.append(shown.substr(0, integerDigits));
+  out.push_back('.');
+  out.append(shown.substr(integerDigits));
+}
+
 std::string FormatShortestReal(double v) {
   std::string text;
-  for (int precision = 15; precision <= 17; ++precision) {
-    text = FormatGeneral(v, precision);
-    double back = 0.0;
-    const auto res = std::from_chars(text.data(), text.data() + text.size(), back);
-    if (res.ec == std::errc() && back == v) break;
-  }
+  AppendShortestReal(text, v);
   return text;
 }
 

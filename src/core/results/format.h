@@ -14,6 +14,8 @@ namespace velquist {
 
 // The shortest "%.15g" / "%.16g" / "%.17g" text that reads back to exactly v.
 std::string FormatShortestReal(double v);
+// The same text appended to out, for writers that build whole files.
+void AppendShortestReal(std::string& out, double v);
 
 // Decimal digits with "," between groups of three; "-" in front of negatives.
 std::string FormatGroupedInteger(std::int64_t v);

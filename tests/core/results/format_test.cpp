@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -43,18 +44,97 @@ TEST(FormatShortestReal, KnownValues) {
   for (const auto& c : cases) EXPECT_EQ(FormatShortestReal(c.v), c.text) << c.text;
 }
 
-TEST(FormatShortestReal, RandomValuesReadBackExactly) {
+// The rule written out the slow way: the first of %.15g, %.16g, %.17g that reads back.
+std::string ShortestRealReference(double v) {
+  std::string text;
+  for (int precision = 15; precision <= 17; ++precision) {
+    std::array<char, 40> buf{};
+    const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), v,
+                                   std::chars_format::general, precision);
+    text.assign(buf.data(), res.ptr);
+    // Text just above the largest double reads back out of range, like strtod's HUGE_VAL.
+    double back = 0;
+    const auto read = std::from_chars(text.data(), text.data() + text.size(), back);
+    if (read.ec == std::errc() && back == v) break;
+  }
+  return text;
+}
+
+void ExpectShortestMatchesReference(double v) {
+  const std::string text = FormatShortestReal(v);
+  ASSERT_EQ(text, ShortestRealReference(v)) << std::hexfloat << v;
+  EXPECT_EQ(ReadBack(text), v) << text;
+}
+
+TEST(FormatShortestReal, RandomBitPatternsMatchTheSlowRule) {
   std::mt19937_64 rng(42);
-  for (int i = 0; i < 20000; ++i) {
+  for (int i = 0; i < 300000; ++i) {
     const std::uint64_t bits = rng();
     double v = 0;
     static_assert(sizeof v == sizeof bits);
     std::memcpy(&v, &bits, sizeof v);
-    if (!std::isfinite(v)) continue;
-    const std::string text = FormatShortestReal(v);
-    EXPECT_EQ(ReadBack(text), v) << text;
-    EXPECT_EQ(text.find(','), std::string::npos);
+    if (std::isfinite(v)) ExpectShortestMatchesReference(v);
   }
+}
+
+TEST(FormatShortestReal, PageLikeValuesMatchTheSlowRule) {
+  std::mt19937_64 rng(7);
+  std::uniform_real_distribution<double> unit(-1, 1);
+  for (int i = 0; i < 200000; ++i) {
+    // Short decimals (prices, percents) and wide ranges around the fixed/exponent switch.
+    const int scale = static_cast<int>(rng() % 40) - 20;
+    const double raw = unit(rng) * std::pow(10.0, scale);
+    ExpectShortestMatchesReference(raw);
+    ExpectShortestMatchesReference(std::round(raw * 100) / 100);
+    ExpectShortestMatchesReference(static_cast<double>(static_cast<std::int64_t>(rng() >> 8)));
+    // 17-digit decimals ending in 5, some of them exactly halfway between 16-digit ones.
+    const std::string half = std::to_string(1'000'000'000'000'000 + rng() % 9'000'000'000'000'000) +
+                             "5e" + std::to_string(scale - 16);
+    ExpectShortestMatchesReference(ReadBack(half));
+  }
+}
+
+TEST(FormatShortestReal, NeighboursOfPowersOfTwoAndTenMatchTheSlowRule) {
+  for (int exp = -1074; exp <= 1023; ++exp) {
+    double v = std::ldexp(1.0, exp);
+    for (int step = 0; step < 4; ++step) {
+      ExpectShortestMatchesReference(v);
+      ExpectShortestMatchesReference(-v);
+      v = std::nextafter(v, Inf);
+    }
+    v = std::ldexp(1.0, exp);
+    for (int step = 0; step < 4; ++step) {
+      v = std::nextafter(v, 0.0);
+      ExpectShortestMatchesReference(v);
+    }
+  }
+  for (int exp = -320; exp <= 308; ++exp) {
+    const double p = std::pow(10.0, exp);
+    ExpectShortestMatchesReference(p);
+    ExpectShortestMatchesReference(std::nextafter(p, Inf));
+    ExpectShortestMatchesReference(std::nextafter(p, 0.0));
+  }
+  ExpectShortestMatchesReference(std::numeric_limits<double>::max());
+  ExpectShortestMatchesReference(std::numeric_limits<double>::denorm_min());
+  ExpectShortestMatchesReference(1234567890123456.5);
+  ExpectShortestMatchesReference(9007199254740993.0);
+  // Exactly halfway between two 16-digit decimals: both sides round half to even.
+  ExpectShortestMatchesReference(900000000000000.25);
+  ExpectShortestMatchesReference(900000000000000.75);
+  ExpectShortestMatchesReference(-987654321098765.25);
+  EXPECT_EQ(FormatShortestReal(900000000000000.25), "900000000000000.2");
+}
+
+TEST(FormatShortestReal, NonFinite) {
+  EXPECT_EQ(FormatShortestReal(Inf), "inf");
+  EXPECT_EQ(FormatShortestReal(-Inf), "-inf");
+}
+
+TEST(AppendShortestReal, Appends) {
+  std::string out = "x=";
+  AppendShortestReal(out, 0.1);
+  AppendShortestReal(out, -2.5e-9);
+  EXPECT_EQ(out, "x=0.1-2.5e-09");
 }
 
 TEST(FormatGroupedInteger, Groups) {
