@@ -230,7 +230,10 @@ def _etf_row(rng, sym, used_names, asof):
         name = f"{base} Series {series}"
         series += 1
     used_names.add(name)
-    aum = _clip(_lognormal(rng, 3.5e8, 1.9), 1.2e6, 6.2e11)
+    # Broad index funds gather the most money, niche and trading funds the least.
+    scale = {"Large Blend": 8.0, "Treasury": 2.5, "Aggregate Bond": 3.0, "Large Growth": 2.0,
+             "Thematic": 0.35, "Leveraged": 0.5, "Inverse": 0.3, "Sector": 0.8}.get(category, 1.0)
+    aum = _clip(_lognormal(rng, 3.0e8 * scale, 1.7), 1.2e6, 6.2e11)
     fixed = asset == "Fixed Income"
     price = _clip(_lognormal(rng, 48.0 if not fixed else 52.0, 0.6), 3.0, 950.0)
     scale = {"Crypto": 3.5, "Trading": 2.6, "Commodity": 1.3, "Fixed Income": 0.25}.get(asset, 1.0)

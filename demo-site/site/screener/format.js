@@ -73,9 +73,9 @@
     if (typeof v !== "number") return "";
     if (column.type === "sig") return v > 0 ? "up" : v < 0 ? "down" : "muted";
     if (column.type === "rating") return "rating r" + Math.round(Math.min(5, Math.max(1, v)));
-    if ((column.type === "pct" || column.type === "lev") && column.signed) {
-      return v > 0 ? "up" : v < 0 ? "down" : "";
-    }
+    if (column.type === "pct" && column.signed) return v > 0 ? "up" : v < 0 ? "down" : "";
+    // Leverage: plain funds (1x) stay neutral; leveraged long and inverse funds are coloured.
+    if (column.type === "lev" && column.signed) return v > 1 ? "up" : v < 0 ? "down" : "";
     return "";
   }
 

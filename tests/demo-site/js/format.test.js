@@ -59,3 +59,15 @@ test("typed filter bounds", () => {
   assert.equal(F.parseInput("1e999"), null);
   assert.equal(F.parseInput(""), null);
 });
+
+test("value tones", () => {
+  assert.equal(F.tone(2.5, { type: "pct", signed: true }), "up");
+  assert.equal(F.tone(-2.5, { type: "pct", signed: true }), "down");
+  assert.equal(F.tone(2.5, { type: "pct", signed: false }), "");
+  assert.equal(F.tone(1, { type: "lev", signed: true }), "");
+  assert.equal(F.tone(3, { type: "lev", signed: true }), "up");
+  assert.equal(F.tone(-1, { type: "lev", signed: true }), "down");
+  assert.equal(F.tone(-1, { type: "sig" }), "down");
+  assert.equal(F.tone(4.6, { type: "rating" }), "rating r5");
+  assert.equal(F.tone("x", { type: "pct", signed: true }), "");
+});
