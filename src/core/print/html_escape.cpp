@@ -2,28 +2,41 @@
 
 namespace velquist {
 
-void AppendHtmlEscaped(std::string& out, std::string_view text) {
-  for (const char c : text) {
-    switch (c) {
-      case '&':
-        out.append("&amp;");
-        break;
-      case '<':
-        out.append("&lt;");
-        break;
-      case '>':
-        out.append("&gt;");
-        break;
-      case '"':
-        out.append("&quot;");
-        break;
-      case '\'':
-        out.append("&#39;");
-        break;
-      default:
-        out.push_back(static_cast<unsigned char>(c) < 0x20 && c != '\t' ? ' ' : c);
-    }
+namespace {
+
+// The replacement of a byte that cannot stand as it is, or empty.
+std::string_view HtmlReplacement(char c) {
+  switch (c) {
+    case '&':
+      return "&amp;";
+    case '<':
+      return "&lt;";
+    case '>':
+      return "&gt;";
+    case '"':
+      return "&quot;";
+    case '\'':
+      return "&#39;";
+    case '\t':
+      return {};
+    default:
+      return static_cast<unsigned char>(c) < 0x20 ? " " : std::string_view();
   }
+}
+
+}  // namespace
+
+void AppendHtmlEscaped(std::string& out, std::string_view text) {
+  // Runs of bytes that pass unchanged are copied whole.
+  std::size_t run = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const std::string_view replacement = HtmlReplacement(text[i]);
+    if (replacement.empty()) continue;
+    out.append(text.substr(run, i - run));
+    out.append(replacement);
+    run = i + 1;
+  }
+  out.append(text.substr(run));
 }
 
 std::string HtmlEscape(std::string_view text) {

@@ -116,29 +116,34 @@ void AppendSymbolCell(std::string& out, const ResultSet& set, const std::string&
   out += "</td>";
 }
 
-void AddClass(std::string& classes, std::string_view name) {
-  if (!classes.empty()) classes.push_back(' ');
-  classes += name;
+// The class list of a value cell: "n" for numbers and dates, then the colour of a signed
+// change or a signal.
+std::string_view ValueCellClasses(const ResultCell& cell, const ResultColumn& column,
+                                  std::string_view text) {
+  const bool number = cell.kind == CellKind::Number;
+  const std::string_view base = number || column.type == "date" ? "n" : "";
+  if (number && column.type == "pct" && column.isSigned && text != "0.00%") {
+    if (cell.number > 0) return "n up";
+    if (cell.number < 0) return "n dn";
+  }
+  if (cell.kind == CellKind::Text && column.type == "sig") {
+    return text == "Golden cross" ? "up" : "dn";
+  }
+  return base;
 }
 
 void AppendValueCell(std::string& out, const ResultCell& cell, const ResultColumn& column,
-                     std::size_t index, const std::string& text) {
-  std::string classes;
-  if (cell.kind == CellKind::Number || column.type == "date") classes = "n";
-  if (cell.kind == CellKind::Number && column.type == "pct" && column.isSigned && text != "0.00%") {
-    if (cell.number > 0) AddClass(classes, "up");
-    if (cell.number < 0) AddClass(classes, "dn");
-  }
-  if (cell.kind == CellKind::Text && column.type == "sig") {
-    AddClass(classes, text == "Golden cross" ? "up" : "dn");
-  }
+                     std::size_t index, std::string_view text) {
+  const std::string_view classes = ValueCellClasses(cell, column, text);
   if (classes.empty()) {
     out += "<td>";
   } else {
-    out += "<td class=\"" + classes + "\">";
+    out += "<td class=\"";
+    out += classes;
+    out += "\">";
   }
   // Long names in the second column are cut with an ellipsis rather than widening the page.
-  const bool cut = cell.kind == CellKind::Text && index == 1 && classes.rfind('n', 0) != 0;
+  const bool cut = cell.kind == CellKind::Text && index == 1 && classes.substr(0, 1) != "n";
   if (cut) out += "<div class=\"cut\">";
   AppendHtmlEscaped(out, text);
   if (cut) out += "</div>";

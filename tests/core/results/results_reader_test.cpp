@@ -76,6 +76,11 @@ TEST(ReadResults, ParserErrorsPassThrough) {
     EXPECT_NE(error.find(" at offset "), std::string::npos) << text << ": " << error;
   }
   EXPECT_NE(ReadError(std::string(5000, '[')).find(" at offset "), std::string::npos);
+  // JavaScript's non-numbers are no JSON; the page's JSON.stringify writes null for them.
+  for (const char* cell : {"NaN", "Infinity", "-Infinity", "undefined"}) {
+    const std::string text = Results(R"([{"key":"a"}])", std::string("[[") + cell + "]]");
+    EXPECT_NE(ReadError(text).find(" at offset "), std::string::npos) << cell;
+  }
 }
 
 TEST(ReadResults, VersionOneAsFloatIsAccepted) {
