@@ -186,7 +186,7 @@ def home(presets, universe):
     body = (
         '<section class="hero"><h1>Find your next investment</h1>'
         f'<p>Screen {len(universe.stocks["rows"]):,} stocks and '
-        f'{len(universe.etfs["rows"]):,} ETFs with more than 50 filters. Free, fast and '
+        f'{len(universe.etfs["rows"]):,} ETFs with more than 40 filters. Free, fast and '
         'without an account.</p>'
         '<p class="cta"><a class="button" href="/screener.html">Stock Screener</a> '
         '<a class="button ghost" href="/etf-screener.html">ETF Screener</a></p></section>'

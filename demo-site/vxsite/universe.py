@@ -105,6 +105,14 @@ def _fat_return(rng, mean, scale):
     return mean + scale * rng.gauss(0.0, 1.0) / math.sqrt(max(rng.random(), 0.05))
 
 
+def _bounded_gauss(rng, mean, sigma, lo, hi):
+    # Draw again rather than clip, so that no value piles up at a bound.
+    while True:
+        v = rng.gauss(mean, sigma)
+        if lo <= v <= hi:
+            return v
+
+
 def _r2(v):
     return round(v, 2)
 
@@ -174,7 +182,7 @@ def _stock_row(rng, sym, name, sector, asof):
     quality = _r2(_clip(rng.gauss(5.4 + (1.2 if profitable else -1.3), 1.7), 0.0, 10.0))
     covered = mcap > 1.5e8 and rng.random() < 0.85
     if covered:
-        rating = _r2(_clip(rng.gauss(3.7, 0.75), 1.0, 5.0))
+        rating = _r2(_bounded_gauss(rng, 3.7, 0.75, 1.0, 5.0))
         analysts = int(_clip(_lognormal(rng, 4 + 10 * (mcap / 1e10) ** 0.3, 0.5), 1, 65))
         upside = _r2(_clip(rng.gauss(12.0 + (rating - 3.5) * 10, 22.0), -70.0, 400.0))
     else:

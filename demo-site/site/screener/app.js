@@ -162,8 +162,8 @@
     opts.forEach(function (o) {
       var cb = el("input", { type: "checkbox", value: o.slug, checked: chosen.indexOf(o.slug) >= 0 });
       cb.addEventListener("change", function () {
-        var values = Array.prototype.filter.call(box.querySelectorAll("input:checked"),
-          function () { return true; }).map(function (x) { return x.value; });
+        var values = Array.prototype.map.call(box.querySelectorAll("input:checked"),
+          function (x) { return x.value; });
         setFilter(values.length ? { key: column.key, kind: "choice", values: values } : null, column.key);
         changed();
       });
@@ -496,6 +496,10 @@
     if (!table || location.hash.replace(/^#/, "") === lastFragment) return;
     readFragment();
     renderAll();
+  });
+
+  document.addEventListener("keydown", function (e) {
+    if (e.key === "Escape" && view.columnPop) view.columnPop.hidden = true;
   });
 
   document.addEventListener("click", function (e) {
