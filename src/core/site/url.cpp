@@ -170,8 +170,12 @@ std::string AddReferralTag(std::string_view url) {
       (parts.host != SiteHost && parts.host != SiteDomain)) {
     return std::string(url);
   }
-  const std::string wrappedQuery = "&" + parts.query + "&";
-  if (wrappedQuery.find("&" + std::string(ReferralParameter) + "&") != std::string::npos) {
+  // Compare whole parameters: wrap both sides in "&" so "xsrc=vqs" is not taken for the tag.
+  std::string wrappedQuery(1, '&');
+  wrappedQuery.append(parts.query).append(1, '&');
+  std::string wrappedTag(1, '&');
+  wrappedTag.append(ReferralParameter).append(1, '&');
+  if (wrappedQuery.find(wrappedTag) != std::string::npos) {
     return std::string(url);
   }
   const std::size_t hash = url.find('#');
