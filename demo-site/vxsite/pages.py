@@ -24,6 +24,10 @@ SECTIONS = {"financials": "stocks", "statistics": "stocks", "forecast": "stocks"
 
 E = html.escape
 
+# The screener's scripts in load order: logic first, then the page parts, then the page.
+SCREENER_SCRIPTS = ("state", "engine", "format", "screens", "dom", "filters", "columns", "table",
+                    "app")
+
 
 def _active(flag):
     return ' class="active"' if flag else ""
@@ -168,9 +172,7 @@ def screener(kind, presets, preset=None, hook=True, null_results_ms=0):
     head += '<link rel="stylesheet" href="/css/screener.css">'
     return layout(f"{title} | {SITE_NAME}", body, active=kind, body_class="screener-page",
                   html_attrs=attrs, head_extra=head,
-                  scripts=("/screener/state.js", "/screener/engine.js", "/screener/format.js",
-                           "/screener/screens.js",
-                           "/screener/app.js"))
+                  scripts=tuple(f"/screener/{name}.js" for name in SCREENER_SCRIPTS))
 
 
 def home(presets, universe):

@@ -32,8 +32,8 @@ CONTENT_TYPES = {
 }
 IMAGE_EXTENSIONS = (".png", ".svg", ".ico", ".jpg", ".jpeg", ".webp", ".gif")
 SLUG = r"[a-z0-9][a-z0-9.\-]{0,63}"
-ASSET_RE = re.compile(r"^/(css/%s\.css|js/%s\.js|screener/%s\.js|images/[a-z0-9][a-z0-9\-]*\.[a-z]+)$"
-                      % (SLUG, SLUG, SLUG))
+ASSET_RE = re.compile(r"^/(css/%s\.css|js/%s\.js|screener/%s\.js|"
+                      r"images/[a-z0-9][a-z0-9\-]*\.[a-z]+)$" % (SLUG, SLUG, SLUG))
 PRESET_RE = re.compile(r"^/screener/([a-z0-9][a-z0-9\-]*)\.html$")
 SYMBOL_RE = re.compile(r"^/([a-z][a-z\-]*)/(%s)\.html$" % SLUG)
 REQUEST_MEMORY = 20000

@@ -146,7 +146,8 @@ def _company_name(rng, sector, used):
     while True:
         stem = (rng.choice(names.NAME_STEMS) + " " + rng.choice(names.NAME_SECOND)).strip()
         if rng.random() < 0.55:
-            name = f"{stem} {rng.choice(names.SECTOR_WORDS[sector])} {rng.choice(names.COMPANY_SUFFIXES)}"
+            word = rng.choice(names.SECTOR_WORDS[sector])
+            name = f"{stem} {word} {rng.choice(names.COMPANY_SUFFIXES)}"
         else:
             name = f"{stem} {rng.choice(names.COMPANY_SUFFIXES)}"
         if name not in used:

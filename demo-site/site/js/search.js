@@ -45,7 +45,10 @@
 
   input.addEventListener("focus", load);
   input.addEventListener("input", function () { load().then(show); });
-  input.addEventListener("blur", function () { setTimeout(function () { list.hidden = true; }, 200); });
+  input.addEventListener("blur", function () {
+    // Late enough for a click on a suggestion to land first.
+    setTimeout(function () { list.hidden = true; }, 200);
+  });
   form.addEventListener("submit", function (e) {
     e.preventDefault();
     var first = list.querySelector("a");

@@ -51,7 +51,8 @@
     var tests = [];
     state.filters.forEach(function (f) {
       if (!(f.key in idx)) return;
-      var t = f.kind === "range" ? rangeTest(f) : f.kind === "choice" ? choiceTest(f) : signalTest(f);
+      var t = f.kind === "range" ? rangeTest(f) :
+        f.kind === "choice" ? choiceTest(f) : signalTest(f);
       tests.push({ i: idx[f.key], t: t });
     });
     var q = (state.q || "").toUpperCase();
