@@ -151,13 +151,8 @@ void AppendValueCell(std::string& out, const ResultCell& cell, const ResultColum
 }
 
 void AppendRows(std::string& out, const ResultSet& set) {
-  std::size_t symbolColumn = set.columns.size();
-  for (std::size_t i = 0; i < set.columns.size(); ++i) {
-    if (set.columns[i].key == "s") {
-      symbolColumn = i;
-      break;
-    }
-  }
+  // Only a symbol column in first place links to the symbols' pages.
+  const bool linkSymbols = !set.columns.empty() && set.columns[0].key == "s";
   for (const ResultRow& row : set.rows) {
     out += "<tr>";
     const std::size_t n = row.size() < set.columns.size() ? row.size() : set.columns.size();
@@ -170,7 +165,7 @@ void AppendRows(std::string& out, const ResultSet& set) {
         continue;
       }
       const std::string text = FormatPrintValue(cell, set.columns[i]);
-      if (i == symbolColumn && cell.kind == CellKind::Text) {
+      if (i == 0 && linkSymbols && cell.kind == CellKind::Text) {
         AppendSymbolCell(out, set, text);
       } else {
         AppendValueCell(out, cell, set.columns[i], i, text);

@@ -175,17 +175,21 @@ TEST(BuildPrintReport, CellsByKindAndType) {
                 "<td class=\"n\">45292</td><td class=\"x\">\xE2\x80\x93</td></tr>\n");
 }
 
-TEST(BuildPrintReport, SymbolColumnNeedNotBeFirstAndNumbersAreNotLinked) {
+TEST(BuildPrintReport, OnlyAFirstSymbolColumnLinks) {
   ResultSet set;
   set.screener = "etfs";
-  set.columns = {{"n", "Name", "", false}, {"s", "Symbol", "", false}};
-  set.rows.push_back({Text("A fund"), Text("SPY")});
-  set.rows.push_back({Text("B fund"), Number(5)});
+  set.columns = {{"s", "Symbol", "", false}, {"n", "Name", "", false}, {"s", "Again", "", false}};
+  set.rows.push_back({Text("SPY"), Text("A fund"), Text("QQQ")});
+  set.rows.push_back({Number(5), Text("B fund"), ResultCell{}});
   const std::string url = std::string(SiteOrigin) + "/etfs/spy.html?src=vqs";
   EXPECT_EQ(Body(BuildPrintReport(set, "", "")),
-            "<tr><td>A fund</td><td class=\"s\"><a href=\"" + url +
-                "\">SPY</a></td></tr>\n"
-                "<tr><td>B fund</td><td class=\"n\">5</td></tr>\n");
+            "<tr><td class=\"s\"><a href=\"" + url +
+                "\">SPY</a></td><td><div class=\"cut\">A fund</div></td><td>QQQ</td></tr>\n"
+                "<tr><td class=\"n\">5</td><td><div class=\"cut\">B fund</div></td>"
+                "<td class=\"x\">\xE2\x80\x93</td></tr>\n");
+  std::swap(set.columns[0], set.columns[1]);
+  for (ResultRow& row : set.rows) std::swap(row[0], row[1]);
+  EXPECT_EQ(Body(BuildPrintReport(set, "", "")).find("<a "), std::string::npos);
 }
 
 TEST(BuildPrintReport, ShortRowsPrintOnlyTheirCells) {
