@@ -307,8 +307,12 @@ def main(argv=None):
     context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
     context.load_cert_chain(cert, key)
     site = Site(args, controls, os.path.join(cert_dir, "data"))
-    https = SiteServer(("127.0.0.1", args.port), SiteHandler, site, context)
-    control = SiteServer(("127.0.0.1", args.control_port), ControlHandler, site)
+    try:
+        https = SiteServer(("127.0.0.1", args.port), SiteHandler, site, context)
+        control = SiteServer(("127.0.0.1", args.control_port), ControlHandler, site)
+    except OSError as e:
+        print(f"serve: cannot listen on 127.0.0.1: {e.strerror}", file=sys.stderr)
+        return 1
     info = json.dumps({"port": https.server_address[1], "spki": spki,
                        "control_port": control.server_address[1]})
     stop = threading.Event()

@@ -422,3 +422,27 @@ class StopTest(unittest.TestCase):
 
 if __name__ == "__main__":
     unittest.main()
+
+
+class CommandLineTest(unittest.TestCase):
+    def run_serve(self, *args):
+        with tempfile.TemporaryDirectory() as tmp:
+            return subprocess.run([sys.executable, SERVE, "--cert-dir", tmp] + list(args),
+                                  capture_output=True, text=True, timeout=60)
+
+    def test_out_of_range_options_are_refused(self):
+        for args in (["--stocks", "50001"], ["--etfs", "0"], ["--columns", "65"],
+                     ["--port", "70000"], ["--stocks", "many"]):
+            r = self.run_serve(*args)
+            self.assertEqual(r.returncode, 2, args)
+            self.assertEqual(r.stdout, "")
+
+    def test_a_port_in_use_is_reported(self):
+        with socket.socket() as busy:
+            busy.bind(("127.0.0.1", 0))
+            busy.listen()
+            r = self.run_serve("--port", str(busy.getsockname()[1]), "--stocks", "1",
+                               "--etfs", "1")
+        self.assertEqual(r.returncode, 1)
+        self.assertEqual(r.stdout, "")
+        self.assertIn("cannot listen", r.stderr)
