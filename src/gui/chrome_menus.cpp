@@ -106,20 +106,29 @@ bool RunHelpCommand(int command, ScreenerKind active) {
   return true;
 }
 
-void ShowRowMenu(const MenuOwner& owner, const RowMenuRequest& request, const QPoint& globalPos) {
+void RunRowMenuChoice(const MenuOwner& owner, const RowMenuRequest& request, int command) {
   const RowMenuModel model = ModelOf(request);
-  QMenu menu(owner.window);
-  FillPopupMenu(menu, RowMenuEntries(model));
-  const int chosen = ExecPopupMenu(menu, globalPos);
-  if (chosen == 0) return;
-  if (chosen == kRowCopyLinkId) {
+  if (command <= 0) return;
+  if (command == kRowCopyLinkId) {
     const std::string link = RowCopyLink(model);
     if (QClipboard* clipboard = QGuiApplication::clipboard()) clipboard->setText(ToQString(link));
     if (owner.showStatus) owner.showStatus(ToQString(LinkCopiedStatus(link)));
     return;
   }
-  const std::string link = RowMenuLink(model, chosen);
+  const std::string link = RowMenuLink(model, command);
   if (!link.empty()) OpenInDefaultBrowser(link);
+}
+
+void ShowRowMenu(const MenuOwner& owner, const RowMenuRequest& request, const QPoint& globalPos) {
+  // The menu runs without a nested event loop: the page that asked for it keeps running,
+  // and the choice is carried out when the menu reports it.
+  auto* menu = new QMenu(owner.window);
+  menu->setAttribute(Qt::WA_DeleteOnClose);
+  FillPopupMenu(*menu, RowMenuEntries(ModelOf(request)));
+  QObject::connect(menu, &QMenu::triggered, menu, [owner, request](QAction* action) {
+    if (action->isEnabled()) RunRowMenuChoice(owner, request, action->data().toInt());
+  });
+  menu->popup(globalPos);
 }
 
 }  // namespace velquist

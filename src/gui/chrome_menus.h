@@ -47,8 +47,11 @@ struct MenuOwner {
 
 void ShowPresetsMenu(const MenuOwner& owner);
 void ShowHelpMenu(const MenuOwner& owner);
-// The row menu at globalPos for a request of the active tab.
+// Opens the row menu at globalPos for a request of the active tab and returns at once;
+// the choice is carried out by RunRowMenuChoice when it is made.
 void ShowRowMenu(const MenuOwner& owner, const RowMenuRequest& request, const QPoint& globalPos);
+// Copy link, or opening the chosen page of the row (only section pages of the site).
+void RunRowMenuChoice(const MenuOwner& owner, const RowMenuRequest& request, int command);
 
 // Opens the link of a help command (32789 to 32792); false for any other id.
 bool RunHelpCommand(int command, ScreenerKind active);

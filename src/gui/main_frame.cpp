@@ -2,11 +2,9 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QLabel>
+#include <QCursor>
+#include <QMenuBar>
 #include <QShortcut>
-#include <QStatusBar>
-#include <QTabBar>
-#include <QToolBar>
 #include <QVBoxLayout>
 #include <QWebEngineProfile>
 #include <QWebEngineView>
@@ -15,19 +13,25 @@
 #include "app/chrome_commands.h"
 #include "app/chrome_palette.h"
 #include "app/files.h"
+#include "chrome_icons.h"
+#include "chrome_menus.h"
+#include "chrome_palette.h"
+#include "chrome_toolbar.h"
+#include "color_mode.h"
 #include "external_opener.h"
+#include "menu_bar.h"
 #include "qt_text.h"
 #include "screener_app.h"
 #include "site/screen_state.h"
 #include "site/url.h"
+#include "status_strip.h"
+#include "tab_strip.h"
 #include "web_host.h"
 #include "window_placement.h"
 #include "zoom_steps.h"
 
 namespace velquist {
 namespace {
-
-QColor ToQColor(Rgb rgb) { return QColor(rgb.r, rgb.g, rgb.b); }
 
 std::string LastScreenOf(const AppOptions& options, ScreenerKind kind) {
   return kind == ScreenerKind::Etfs ? options.LastEtfs : options.LastStocks;
@@ -39,21 +43,25 @@ CMainFrame::CMainFrame(CScreenerApp& app) : m_app(app) {
   setObjectName(QStringLiteral("OrvaneVelquistFrame"));
   setWindowTitle(QStringLiteral("Velquist"));
   setMinimumSize(640, 420);
-  m_dark = false;
+  m_dark = IsDarkMode(static_cast<int>(m_app.Options().ColorMode));
 
   CreateChrome();
   auto* hostArea = new QWidget(this);
   auto* layout = new QVBoxLayout(hostArea);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
+  layout->addWidget(m_toolBar);
   layout->addWidget(m_tabStrip);
   for (int kind = 0; kind < 2; ++kind) {
     m_hosts[kind] = new CWebHost(static_cast<ScreenerKind>(kind), *this, hostArea);
     m_hosts[kind]->hide();
     layout->addWidget(m_hosts[kind], 1);
   }
+  layout->addWidget(m_statusStrip);
   setCentralWidget(hostArea);
   CreateShortcuts();
+  CreateChromeCommands();
+  ApplyColorMode();
 
   m_activeTab = m_app.Options().ActiveTab;
   ShowSelectedTab(static_cast<int>(m_activeTab));
@@ -75,26 +83,33 @@ CMainFrame::~CMainFrame() {
   delete m_profile;
 }
 
-// Plain tool bar, tab bar and status bar; the custom-drawn chrome replaces them.
+// The chrome of our own drawing: menu bar, toolbar, tab strip and status strip.
 void CMainFrame::CreateChrome() {
-  m_toolBar = addToolBar(QStringLiteral("Toolbar"));
-  m_toolBar->setMovable(false);
-  for (const ToolbarButtonSpec& button : ToolbarButtons()) {
-    QAction* action = m_toolBar->addAction(ToQString(button.label));
-    const int id = button.command;
-    connect(action, &QAction::triggered, this, [this, id] { RunCommand(id); });
-  }
-  m_tabStrip = new QTabBar(this);
-  m_tabStrip->addTab(QStringLiteral("Stocks"));
-  m_tabStrip->addTab(QStringLiteral("ETFs"));
-  m_tabStrip->setExpanding(false);
-  connect(m_tabStrip, &QTabBar::tabBarClicked, this, [this](int index) {
-    if (index >= 0) SelectTab(index);
+  const int dpi = WidgetDpi(this);
+  setWindowIcon(AppIcon());
+  m_toolBar = new CChromeToolBar(this);
+  m_toolBar->SetImages(dpi);
+  m_toolBar->SetEnableRule([this](int id) { return IsCommandEnabled(id); });
+  connect(m_toolBar, &CChromeToolBar::commandInvoked, this, [this](int id) { RunCommand(id); });
+  connect(m_toolBar, &CChromeToolBar::promptChanged, this, &CMainFrame::ShowPrompt);
+  m_tabStrip = new CTabStrip(this);
+  m_tabStrip->SetLabels({QStringLiteral("Stocks"), QStringLiteral("ETFs")});
+  m_tabStrip->SetTheme(m_dark, dpi);
+  connect(m_tabStrip, &CTabStrip::commandInvoked, this, [this](int id) { RunCommand(id); });
+  m_statusStrip = new CStatusStrip(this);
+  m_statusStrip->SetTheme(m_dark, dpi);
+  MenuBarHandlers handlers;
+  handlers.run = [this](int id) { RunCommand(id); };
+  handlers.enabled = [this](int id) { return IsCommandEnabled(id); };
+  handlers.checked = [this](int id) {
+    return (id == kCmdStocks || id == kCmdEtfs) && id - kCmdStocks == static_cast<int>(m_activeTab);
+  };
+  handlers.showPrompt = [this](const QString& prompt) { ShowPrompt(prompt); };
+  BuildMenuBar(*menuBar(), handlers);
+  m_schemeWatcher = new CDesktopSchemeWatcher(this);
+  connect(m_schemeWatcher, &CDesktopSchemeWatcher::changed, this, [this] {
+    if (IsDarkMode(static_cast<int>(m_app.Options().ColorMode)) != m_dark) ColorModeChanged();
   });
-  m_statusStrip = new QStatusBar(this);
-  m_zoomLabel = new QLabel(m_statusStrip);
-  m_statusStrip->addPermanentWidget(m_zoomLabel);
-  setStatusBar(m_statusStrip);
 }
 
 // Keys typed anywhere in the window outside a page; keys typed in a page come through
@@ -136,7 +151,7 @@ void CMainFrame::SelectTab(int kind) {
   m_app.Options().ActiveTab = m_activeTab;
   m_linkHoverShown = false;
   UpdateStatus();
-  m_toolBar->update();
+  m_toolBar->RefreshStates();
   if (QWebEngineView* view = ActiveHost().View()) {
     view->setFocus(Qt::OtherFocusReason);
   } else {
@@ -160,23 +175,22 @@ void CMainFrame::UpdateStatus() {
 
 void CMainFrame::ShowStatusText(const QString& text) {
   m_statusText = text;
-  m_statusStrip->showMessage(text);
+  m_statusStrip->SetText(text);
 }
 
 void CMainFrame::ShowZoomText(const QString& text) {
   m_zoomText = text;
-  m_zoomLabel->setText(text);
+  m_statusStrip->SetZoomText(text);
 }
 
-void CMainFrame::ShowSelectedTab(int kind) {
-  if (m_tabStrip->currentIndex() != kind) m_tabStrip->setCurrentIndex(kind);
-}
+void CMainFrame::ShowSelectedTab(int kind) { m_tabStrip->SetSelected(kind); }
 
 void CMainFrame::SetCommandHandler(int id, std::function<void()> handler) {
   m_commands[id] = std::move(handler);
 }
 
 bool CMainFrame::IsCommandEnabled(int id) const {
+  if (!HasCommand(id)) return false;
   CommandContext context;
   context.activeTab = static_cast<int>(m_activeTab);
   context.hasCurrentUrl = !ActiveHost().CurrentUrl().empty();
@@ -308,6 +322,85 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
   m_app.Options().ActiveTab = m_activeTab;
   m_app.SaveAppState(this);
   event->accept();
+}
+
+// Commands the frame runs itself, and those a part of the program has given it a handler
+// for; the rest (features not in this build) stay disabled.
+bool CMainFrame::HasCommand(int id) const {
+  switch (id) {
+    case kCmdStocks:
+    case kCmdEtfs:
+    case kCmdNextScreener:
+    case kCmdBack:
+    case kCmdForward:
+    case kCmdRefresh:
+    case kCmdResetFilters:
+    case kCmdZoomIn:
+    case kCmdZoomOut:
+    case kCmdActualSize:
+    case kCmdOpenInBrowser:
+    case kCmdExit:
+      return true;
+    default:
+      return m_commands.count(id == kCmdManageScreens ? kCmdOpenSavedScreen : id) > 0;
+  }
+}
+
+// The presets and help menus under their buttons, the help links and the row menu.
+void CMainFrame::CreateChromeCommands() {
+  SetCommandHandler(kCmdPresets, [this] { ShowPresetsMenu(MenusOwner()); });
+  SetCommandHandler(kCmdHelpMenu, [this] { ShowHelpMenu(MenusOwner()); });
+  for (int id : {kCmdHelpGuide, kCmdVisitSite, kCmdGraphwick, kCmdPellmoor}) {
+    SetCommandHandler(id, [this, id] { RunHelpCommand(id, m_activeTab); });
+  }
+  connect(this, &CMainFrame::rowContextMenuRequested, this, [this](const RowMenuRequest& request) {
+    ShowRowMenu(MenusOwner(), request, QCursor::pos());
+  });
+}
+
+MenuOwner CMainFrame::MenusOwner() {
+  MenuOwner owner;
+  owner.window = this;
+  owner.toolBar = m_toolBar;
+  owner.activeKind = [this] { return m_activeTab; };
+  owner.currentUrl = [this] { return ActiveHost().CurrentUrl(); };
+  owner.navigate = [this](const std::string& url) { ActiveHost().Navigate(url); };
+  owner.showStatus = [this](const QString& text) { ShowStatusText(text); };
+  owner.showPrompt = [this](const QString& prompt) { ShowPrompt(prompt); };
+  owner.postCommand = [this](int id) {
+    QMetaObject::invokeMethod(
+        this, [this, id] { RunCommand(id); }, Qt::QueuedConnection);
+  };
+  return owner;
+}
+
+// A highlighted menu item or button shows its prompt; when none is highlighted any more
+// the status comes back, unless a hovered link is shown.
+void CMainFrame::ShowPrompt(const QString& prompt) {
+  if (!prompt.isEmpty()) {
+    ShowStatusText(prompt);
+  } else if (!m_linkHoverShown) {
+    UpdateStatus();
+  }
+}
+
+void CMainFrame::ApplyColorMode() {
+  ChromeParts parts;
+  parts.frame = this;
+  parts.menuBar = menuBar();
+  parts.toolBar = m_toolBar;
+  parts.tabStrip = m_tabStrip;
+  parts.statusStrip = m_statusStrip;
+  parts.hosts = {m_hosts[0], m_hosts[1]};
+  velquist::ApplyColorMode(parts, m_dark);
+}
+
+void CMainFrame::ColorModeChanged() {
+  const int mode = static_cast<int>(m_app.Options().ColorMode);
+  m_dark = IsDarkMode(mode);
+  ApplyColorMode();
+  const QString note = PagesFollowAtNextStartText(mode, m_dark);
+  if (!note.isEmpty()) ShowStatusText(note);
 }
 
 }  // namespace velquist

@@ -12,16 +12,17 @@
 #include "site/screener_kind.h"
 #include "web_host_sink.h"
 
-class QLabel;
-class QStatusBar;
-class QTabBar;
-class QToolBar;
 class QWebEngineProfile;
 
 namespace velquist {
 
+class CChromeToolBar;
+class CDesktopSchemeWatcher;
 class CScreenerApp;
+class CStatusStrip;
+class CTabStrip;
 class CWebHost;
+struct MenuOwner;
 
 class CMainFrame : public QMainWindow, public IWebHostSink {
   Q_OBJECT
@@ -47,6 +48,12 @@ class CMainFrame : public QMainWindow, public IWebHostSink {
   QString StatusText() const { return m_statusText; }
   QString ZoomText() const { return m_zoomText; }
   bool IsDark() const { return m_dark; }
+  CChromeToolBar& ToolBar() const { return *m_toolBar; }
+  CTabStrip& TabStrip() const { return *m_tabStrip; }
+  CStatusStrip& StatusStrip() const { return *m_statusStrip; }
+  // Decides the mode again from the options and the desktop and redraws every part
+  // in it; the status strip says when the pages only follow at the next start.
+  void ColorModeChanged();
 
   // IWebHostSink
   void OnHostReady(CWebHost& host) override;
@@ -68,6 +75,11 @@ class CMainFrame : public QMainWindow, public IWebHostSink {
 
  private:
   void CreateChrome();
+  void CreateChromeCommands();
+  void ApplyColorMode();
+  MenuOwner MenusOwner();
+  void ShowPrompt(const QString& prompt);
+  bool HasCommand(int id) const;
   void CreateShortcuts();
   void CreateEnvironment();
   void CreateHost(CWebHost& host);
@@ -83,10 +95,10 @@ class CMainFrame : public QMainWindow, public IWebHostSink {
   void OpenInBrowser();
 
   CScreenerApp& m_app;
-  QToolBar* m_toolBar = nullptr;
-  QTabBar* m_tabStrip = nullptr;
-  QStatusBar* m_statusStrip = nullptr;
-  QLabel* m_zoomLabel = nullptr;
+  CChromeToolBar* m_toolBar = nullptr;
+  CTabStrip* m_tabStrip = nullptr;
+  CStatusStrip* m_statusStrip = nullptr;
+  CDesktopSchemeWatcher* m_schemeWatcher = nullptr;
   std::array<CWebHost*, 2> m_hosts{};
   std::array<QString, 2> m_tabStatus;
   ScreenerKind m_activeTab = ScreenerKind::Stocks;

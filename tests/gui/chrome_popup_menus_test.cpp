@@ -1,5 +1,3 @@
-#include "chrome_menus.h"
-
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -9,6 +7,7 @@
 #include <functional>
 
 #include "app/chrome_commands.h"
+#include "chrome_menus.h"
 #include "chrome_toolbar.h"
 #include "gui_test_main.h"
 #include "recording_opener.h"
@@ -185,6 +184,7 @@ class ChromePopupMenusTest : public QObject {
     Entries seen;
     WhenMenuShows([&](QMenu& menu) { seen = Read(menu); }, 40639);
     ShowRowMenu(m_owner, Request(40), QPoint(50, 50));
+    QTRY_COMPARE(opener.opened.size(), 1);
     QCOMPARE(seen.commands, 42);  // title, 40 items, Copy link
     QCOMPARE(seen.texts[0], QStringLiteral("MSFT \u2014 stock on ") +
                                 QString::fromLatin1(SiteDomain.data(), SiteDomain.size()));
@@ -204,6 +204,7 @@ class ChromePopupMenusTest : public QObject {
     request.isEtf = true;
     WhenMenuShows([&](QMenu& menu) { seen = Read(menu); }, kRowOverviewId);
     ShowRowMenu(m_owner, request, QPoint(50, 50));
+    QTRY_COMPARE(opener.opened.size(), 1);
     QCOMPARE(seen.texts, (QStringList{QStringLiteral("MSFT \u2014 ETF on ") +
                                           QString::fromLatin1(SiteDomain.data(), SiteDomain.size()),
                                       "-", "Overview", "-", "Copy link"}));
@@ -218,7 +219,7 @@ class ChromePopupMenusTest : public QObject {
     WhenMenuShows([](QMenu&) {}, kRowCopyLinkId);
     ShowRowMenu(m_owner, Request(3), QPoint(50, 50));
     const QString link = kOrigin + "/stocks/msft.html?src=vqs";
-    QCOMPARE(QApplication::clipboard()->text(), link);
+    QTRY_COMPARE(QApplication::clipboard()->text(), link);
     QCOMPARE(m_status, QStringLiteral("Link copied: ") + link);
     QVERIFY(opener.opened.isEmpty());
   }
