@@ -3,7 +3,6 @@
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <cstdlib>
 
 #include "site/url.h"
 #include "site_constants.h"
@@ -108,7 +107,8 @@ std::size_t Utf8PrefixLength(std::string_view text, std::size_t maxBytes) {
 }
 
 void AppendShortestReal(std::string& out, double v) {
-  // Subnormal values carry fewer digits than the reasoning below needs.
+  // Subnormal values carry fewer digits than the reasoning below needs; infinities and
+  // NaN have no digits.
   if (!std::isnormal(v) && v != 0) {
     out.append(ReadBackGeneral(v, 15));
     return;
