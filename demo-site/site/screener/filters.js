@@ -80,7 +80,10 @@
     function choiceBlock(column) {
       var f = current(column.key);
       var chosen = f ? f.values : [];
-      var opts = E.choices(ctx.table, column.key);
+      // Chosen values first, so that a long list shows what is in use without scrolling.
+      var all = E.choices(ctx.table, column.key);
+      var opts = all.filter(function (o) { return chosen.indexOf(o.slug) >= 0; }).concat(
+        all.filter(function (o) { return chosen.indexOf(o.slug) < 0; }));
       var box = el("div", { class: "choices" + (opts.length > 8 ? " long" : "") });
       opts.forEach(function (o) {
         var cb = el("input", { type: "checkbox", value: o.slug,
