@@ -150,7 +150,7 @@ class Browser:
     def navigate(self, url):
         self.call("Page.navigate", url=url)
 
-    def wait_for(self, expression, timeout=30):
+    def wait_for(self, expression, timeout=60):
         deadline = time.monotonic() + timeout
         while time.monotonic() < deadline:
             try:
