@@ -78,6 +78,7 @@ bool CScreenerApp::RaiseMainWindow() {
   if (m_frame->isMinimized()) m_frame->showNormal();
   m_frame->raise();
   m_frame->activateWindow();
+  emit mainWindowRaised();
   return true;
 }
 

@@ -45,6 +45,10 @@ class CScreenerApp : public QObject {
   // The socket name of the single-instance guard; tests give each run its own.
   void SetInstanceName(QString name) { m_instanceName = std::move(name); }
 
+ signals:
+  // Another start of the program asked for the main window, which came to the front.
+  void mainWindowRaised();
+
  private:
   bool WebEngineInstalled() const;
   bool RaiseMainWindow();

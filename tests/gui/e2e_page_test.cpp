@@ -1,0 +1,169 @@
+// The frame and the page together: zoom commands and the page's own Ctrl+wheel zoom, the
+// frame's keys typed while the page has the focus, link hover texts, and the row menu
+// request from a right-click on a result row.
+#include <QApplication>
+#include <QTest>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+#include <QWheelEvent>
+
+#include "app/chrome_commands.h"
+#include "e2e.h"
+#include "main_frame.h"
+#include "screener_app.h"
+#include "site_constants.h"
+#include "web_host.h"
+
+using namespace velquist;
+using namespace velquist::test;
+
+namespace {
+
+QString Origin() { return QString::fromUtf8(SiteOrigin.data(), qsizetype(SiteOrigin.size())); }
+
+QWidget* PageWidget(CWebHost& host) {
+  QWebEngineView* view = host.View();
+  return view->focusProxy() ? view->focusProxy() : view;
+}
+
+// Centre of the first element matching selector, in CSS pixels of the viewport.
+QPoint CentreOf(QWebEnginePage* page, const QString& selector) {
+  const QVariantList xy =
+      EvalJs(page, QStringLiteral("(function () { var e = document.querySelectorAll('%1')[%2];"
+                                  "e.scrollIntoView({block: 'center'});"
+                                  "var r = e.getBoundingClientRect();"
+                                  "return [r.left + r.width / 2, r.top + r.height / 2]; })()")
+                       .arg(selector.section('|', 0, 0))
+                       .arg(selector.section('|', 1, 1).isEmpty() ? QStringLiteral("0")
+                                                                  : selector.section('|', 1, 1)))
+          .toList();
+  return xy.size() == 2 ? QPoint(xy[0].toInt(), xy[1].toInt()) : QPoint();
+}
+
+}  // namespace
+
+class E2ePageTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void initTestCase() {
+    QVERIFY(m_run.Start());
+    QVERIFY(m_run.WaitForResults());
+    m_run.Frame().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&m_run.Frame()));
+    connect(&m_run.Frame(), &CMainFrame::rowContextMenuRequested, this,
+            [this](const RowMenuRequest& request) { m_requests.push_back(request); });
+  }
+  void cleanupTestCase() { m_run.Close(); }
+
+  void zoomCommandsStepAndShowTheZoom() {
+    CMainFrame& frame = m_run.Frame();
+    QCOMPARE(frame.ZoomText(), QString());
+    frame.RunCommand(kCmdZoomIn);
+    QCOMPARE(m_run.App().Options().Zoom, 1.1);
+    QCOMPARE(frame.ZoomText(), QStringLiteral("Zoom 110%"));
+    QCOMPARE(m_run.ActivePage()->zoomFactor(), 1.1);
+    frame.RunCommand(kCmdZoomIn);
+    QCOMPARE(m_run.App().Options().Zoom, 1.25);
+    frame.RunCommand(kCmdActualSize);
+    QCOMPARE(m_run.App().Options().Zoom, 1.0);
+    QCOMPARE(frame.ZoomText(), QString());
+    frame.RunCommand(kCmdZoomOut);
+    QCOMPARE(m_run.App().Options().Zoom, 0.9);
+    QCOMPARE(frame.ZoomText(), QStringLiteral("Zoom 90%"));
+    frame.RunCommand(kCmdActualSize);
+  }
+
+  void ctrlWheelInThePageIsReportedToTheFrame() {
+    QWidget* target = PageWidget(m_run.Active());
+    const QPoint at(200, 200);
+    QWheelEvent wheel(at, target->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton,
+                      Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(target, &wheel);
+    QCOMPARE(m_run.App().Options().Zoom, 1.1);
+    QCOMPARE(m_run.Frame().ZoomText(), QStringLiteral("Zoom 110%"));
+    QCOMPARE(m_run.Frame().Host(ScreenerKind::Etfs).Zoom(), 1.1);
+    m_run.Frame().RunCommand(kCmdActualSize);
+    QCOMPARE(m_run.ActivePage()->zoomFactor(), 1.0);
+  }
+
+  void frameKeysTypedInThePageRunTheFrameCommands() {
+    int saves = 0;
+    m_run.Frame().SetCommandHandler(kCmdSaveScreen, [&saves] { ++saves; });
+    QWebEnginePage* page = m_run.ActivePage();
+    EvalJs(page,
+           "window.__keys = []; document.addEventListener('keydown', function (e) {"
+           " window.__keys.push((e.ctrlKey ? 'C' : '') + (e.shiftKey ? 'S' : '') +"
+           " e.key.toLowerCase()); }, true); true");
+    ClickInPage(m_run.Active(), QPoint(5, 5));
+    QWidget* target = PageWidget(m_run.Active());
+    QTRY_VERIFY(target->hasFocus());
+
+    QTest::keyClick(target, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    QTRY_COMPARE_WITH_TIMEOUT(EvalJs(page, "window.__keys.join(',')").toString().contains("CSs"),
+                              true, 5000);
+    QCOMPARE(saves, 0);
+
+    QTest::keyClick(target, Qt::Key_S, Qt::ControlModifier);
+    QTRY_COMPARE(saves, 1);
+    QTest::keyClick(target, Qt::Key_X);  // a plain key afterwards reaches the page
+    QTRY_VERIFY(EvalJs(page, "window.__keys.join(',')").toString().endsWith(",x"));
+    QVERIFY(!EvalJs(page, "window.__keys.join(',')").toString().contains(",Cs"));
+
+    QTest::keyClick(target, Qt::Key_2, Qt::ControlModifier);
+    QTRY_COMPARE(m_run.Frame().ActiveTab(), ScreenerKind::Etfs);
+    QTRY_VERIFY_WITH_TIMEOUT(!m_run.Active().CurrentUrl().empty(), 30000);
+    m_run.Frame().SelectTab(0);
+    QCOMPARE(m_run.Frame().ActiveTab(), ScreenerKind::Stocks);
+  }
+
+  void hoveredLinkShowsWhereAClickGoes() {
+    QWebEnginePage* page = m_run.ActivePage();
+    const QPoint at = CentreOf(page, QStringLiteral("td.sx-sym a"));
+    const QString href =
+        EvalJs(page, "document.querySelector('td.sx-sym a').getAttribute('href')").toString();
+    QTest::mouseMove(PageWidget(m_run.Active()), at);
+    QTRY_COMPARE_WITH_TIMEOUT(m_run.Frame().StatusText(), Origin() + href + "?src=vqs", 10000);
+    QTest::mouseMove(PageWidget(m_run.Active()), QPoint(3, 3));
+    QTRY_COMPARE_WITH_TIMEOUT(m_run.Frame().StatusText(), QStringLiteral("Ready"), 10000);
+  }
+
+  void rightClickOnARowRequestsTheRowMenu() {
+    QWebEnginePage* page = m_run.ActivePage();
+    m_requests.clear();
+    const QPoint at = CentreOf(page, QStringLiteral("td.sx-sym a|1"));
+    const QString symbol =
+        EvalJs(page, "document.querySelectorAll('td.sx-sym a')[1].textContent.trim()").toString();
+    const QString path =
+        EvalJs(page, "document.querySelectorAll('td.sx-sym a')[1].getAttribute('href')").toString();
+    ClickInPage(m_run.Active(), at, Qt::RightButton);
+    QTRY_COMPARE_WITH_TIMEOUT(m_requests.size(), std::size_t(1), 10000);
+    const RowMenuRequest& request = m_requests.front();
+    QCOMPARE(request.hostKind, ScreenerKind::Stocks);
+    QVERIFY(!request.isEtf);
+    QCOMPARE(QString::fromStdString(request.symbol), symbol);
+    QCOMPARE(QString::fromStdString(request.path), path);
+    QVERIFY(request.UseItems);
+    QVERIFY(!request.tabs.empty());
+    for (const RowMenuTab& tab : request.tabs) QVERIFY(!tab.label.empty());
+  }
+
+  void failedSymbolPageGivesTheOverviewOnly() {
+    QWebEnginePage* page = m_run.ActivePage();
+    m_requests.clear();
+    QVERIFY(!Site().Control("/set?pages=503").empty());
+    const QPoint at = CentreOf(page, QStringLiteral("td.sx-sym a|2"));
+    ClickInPage(m_run.Active(), at, Qt::RightButton);
+    QTRY_COMPARE_WITH_TIMEOUT(m_requests.size(), std::size_t(1), 10000);
+    Site().Control("/reset");
+    QVERIFY(!m_requests.front().UseItems);
+    QVERIFY(m_requests.front().tabs.empty());
+    QVERIFY(!m_requests.front().path.empty());
+  }
+
+ private:
+  ProgramRun m_run;
+  std::vector<RowMenuRequest> m_requests;
+};
+
+VELQUIST_E2E_TEST_MAIN(E2ePageTest)
+#include "e2e_page_test.moc"

@@ -1,0 +1,166 @@
+#include "demo_site.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <string>
+#include <vector>
+
+#include "data/json.h"
+#include "site_constants.h"
+
+namespace velquist::test {
+namespace {
+
+// Reads the one JSON line the site prints once it listens; empty on time-out or exit.
+std::string ReadStartLine(int fd, int timeoutMs) {
+  std::string line;
+  char c = 0;
+  while (line.empty() || line.back() != '\n') {
+    pollfd p{fd, POLLIN, 0};
+    if (poll(&p, 1, timeoutMs) <= 0) return {};
+    if (read(fd, &c, 1) != 1) return {};
+    line += c;
+  }
+  return line;
+}
+
+int ConnectLocal(int port) {
+  const int fd = socket(AF_INET, SOCK_STREAM, 0);
+  if (fd < 0) return -1;
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(static_cast<uint16_t>(port));
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+    close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+}  // namespace
+
+int FreeLocalPort() {
+  const int fd = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t size = sizeof address;
+  int port = 0;
+  if (bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+      getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size) == 0) {
+    port = ntohs(address.sin_port);
+  }
+  close(fd);
+  return port;
+}
+
+std::string HttpGet(int port, const std::string& pathAndQuery) {
+  const int fd = ConnectLocal(port);
+  if (fd < 0) return {};
+  const std::string request =
+      "GET " + pathAndQuery + " HTTP/1.0\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n";
+  if (write(fd, request.data(), request.size()) != static_cast<ssize_t>(request.size())) {
+    close(fd);
+    return {};
+  }
+  std::string answer;
+  char buffer[4096];
+  ssize_t n = 0;
+  while ((n = read(fd, buffer, sizeof buffer)) > 0) answer.append(buffer, static_cast<size_t>(n));
+  close(fd);
+  const auto body = answer.find("\r\n\r\n");
+  return body == std::string::npos ? std::string() : answer.substr(body + 4);
+}
+
+DemoSite::~DemoSite() { Stop(); }
+
+bool DemoSite::Start() {
+  if (Running()) return true;
+  int pipeFds[2];
+  if (pipe(pipeFds) != 0) return false;
+  const std::string program = std::string(VELQUIST_SOURCE_DIR) + "/demo-site/serve";
+  std::vector<std::string> words = {program,
+                                    "--port",
+                                    std::to_string(m_port),
+                                    "--control-port",
+                                    std::to_string(m_controlPort),
+                                    "--stocks",
+                                    "300",
+                                    "--etfs",
+                                    "150"};
+  const pid_t pid = fork();
+  if (pid == 0) {
+    dup2(pipeFds[1], STDOUT_FILENO);
+    close(pipeFds[0]);
+    close(pipeFds[1]);
+    std::vector<char*> argv;
+    for (std::string& w : words) argv.push_back(w.data());
+    argv.push_back(nullptr);
+    execv(argv[0], argv.data());
+    _exit(127);
+  }
+  close(pipeFds[1]);
+  if (pid < 0) {
+    close(pipeFds[0]);
+    return false;
+  }
+  m_pid = pid;
+  const std::string line = ReadStartLine(pipeFds[0], 60000);
+  close(pipeFds[0]);
+  JsonValue info;
+  if (line.empty() || !ParseJson(line, info) || info.Member("port").Number() <= 0) {
+    Stop();
+    return false;
+  }
+  m_port = static_cast<int>(info.Member("port").Number());
+  m_controlPort = static_cast<int>(info.Member("control_port").Number());
+  m_spki = info.Member("spki").Text();
+  return true;
+}
+
+void DemoSite::Stop() {
+  if (m_pid <= 0) return;
+  kill(m_pid, SIGTERM);
+  int status = 0;
+  waitpid(m_pid, &status, 0);
+  m_pid = -1;
+}
+
+std::string DemoSite::Control(const std::string& pathAndQuery) const {
+  return HttpGet(m_controlPort, pathAndQuery);
+}
+
+int DemoSite::RequestCount(const std::string& path) const {
+  JsonValue requests;
+  if (!ParseJson(Control("/requests"), requests)) return -1;
+  // The answer is a list, or an object holding the list under "requests".
+  const JsonValue& list =
+      requests.Kind() == JsonKind::Array ? requests : requests.Member("requests");
+  int count = 0;
+  for (const JsonValue& request : list.Elements()) {
+    if (request.Member("path").Text() == path) ++count;
+  }
+  return count;
+}
+
+void DemoSite::ClearRequests() const { Control("/requests?clear=1"); }
+
+QStringList DemoSite::EngineSwitches(const QStringList& extraMappings) const {
+  QStringList rules;
+  rules << QStringLiteral("MAP %1 127.0.0.1:%2")
+               .arg(QString::fromUtf8(SiteHost.data(), qsizetype(SiteHost.size())))
+               .arg(m_port);
+  rules << extraMappings;
+  return {
+      QStringLiteral("--host-resolver-rules=") + rules.join(QStringLiteral(", ")),
+      QStringLiteral("--ignore-certificate-errors-spki-list=") + QString::fromStdString(m_spki)};
+}
+
+}  // namespace velquist::test

@@ -1,0 +1,110 @@
+#include "e2e.h"
+
+#include <QApplication>
+#include <QTcpSocket>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+#include "main_frame.h"
+#include "screener_app.h"
+#include "web_host.h"
+
+namespace velquist::test {
+
+DemoSite& Site() {
+  static DemoSite site;
+  return site;
+}
+
+int ForeignPort() {
+  static const int port = FreeLocalPort();
+  return port;
+}
+
+void ForeignServer::incomingConnection(qintptr socket) {
+  ++connections;
+  auto* connection = new QTcpSocket(this);
+  connection->setSocketDescriptor(socket);
+  connection->close();
+  connection->deleteLater();
+}
+
+ForeignServer& Foreign() {
+  static ForeignServer* server = [] {
+    auto* s = new ForeignServer;
+    s->listen(QHostAddress::LocalHost, static_cast<quint16>(ForeignPort()));
+    return s;
+  }();
+  return *server;
+}
+
+bool WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
+  QElapsedTimer timer;
+  timer.start();
+  while (!condition()) {
+    if (timer.elapsed() > timeoutMs) return false;
+    QTest::qWait(20);
+  }
+  return true;
+}
+
+QVariant EvalJs(QWebEnginePage* page, const QString& script, int timeoutMs) {
+  bool done = false;
+  QVariant result;
+  page->runJavaScript(script, [&](const QVariant& value) {
+    result = value;
+    done = true;
+  });
+  if (!WaitUntil([&] { return done; }, timeoutMs)) return {};
+  return result;
+}
+
+void ClickInPage(CWebHost& host, QPoint cssPoint, Qt::MouseButton button) {
+  QWebEngineView* view = host.View();
+  QWidget* target = view->focusProxy() ? view->focusProxy() : view;
+  const double zoom = view->page()->zoomFactor();
+  const QPoint at(int(cssPoint.x() * zoom), int(cssPoint.y() * zoom));
+  QTest::mouseMove(target, at);
+  QTest::mouseClick(target, button, Qt::NoModifier, at);
+}
+
+ProgramRun::ProgramRun() = default;
+
+ProgramRun::~ProgramRun() { Close(); }
+
+bool ProgramRun::Start() {
+  // A command-line word keeps the splash away, as it does for the program.
+  m_app = std::make_unique<CScreenerApp>(QStringList{QStringLiteral("--test")});
+  if (!m_app->InitInstance()) return false;
+  return m_app->MainFrame() != nullptr;
+}
+
+void ProgramRun::Close() {
+  if (!m_app) return;
+  if (m_app->MainFrame()) m_app->MainFrame()->close();
+  m_app.reset();
+}
+
+CMainFrame& ProgramRun::Frame() { return *m_app->MainFrame(); }
+
+CWebHost& ProgramRun::Active() { return Frame().ActiveHost(); }
+
+QWebEnginePage* ProgramRun::ActivePage() {
+  QWebEngineView* view = Active().View();
+  return view ? view->page() : nullptr;
+}
+
+bool ProgramRun::WaitForResults(int timeoutMs) {
+  if (!WaitUntil([&] { return ActivePage() && !Active().CurrentUrl().empty(); }, timeoutMs)) {
+    return false;
+  }
+  return WaitUntil(
+      [&] {
+        return EvalJs(ActivePage(),
+                      QStringLiteral("document.querySelectorAll('td.sx-sym a').length"))
+                   .toInt() > 0;
+      },
+      timeoutMs);
+}
+
+}  // namespace velquist::test

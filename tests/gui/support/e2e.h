@@ -1,0 +1,88 @@
+// Shared pieces of the end-to-end tests: the demo site started before the application
+// object (its port and certificate go into the browser engine's switches), a stand-in for
+// a foreign host, a program run made of the real program objects, and waiting on pages.
+#pragma once
+
+#include <QElapsedTimer>
+#include <QStringList>
+#include <QTcpServer>
+#include <QTest>
+#include <QVariant>
+#include <functional>
+#include <memory>
+
+#include "demo_site.h"
+#include "gui_test_main.h"
+
+class QWebEnginePage;
+
+namespace velquist {
+class CMainFrame;
+class CScreenerApp;
+class CWebHost;
+}  // namespace velquist
+
+namespace velquist::test {
+
+// The host name the foreign stand-in answers for.
+inline constexpr const char* ForeignHost = "cdn.foreign.example";
+
+DemoSite& Site();
+// Port of the foreign stand-in; its server listens once Foreign() is first called.
+int ForeignPort();
+// Counts the connections that reach the foreign host.
+class ForeignServer : public QTcpServer {
+ public:
+  int connections = 0;
+
+ protected:
+  void incomingConnection(qintptr socket) override;
+};
+ForeignServer& Foreign();
+
+// Polls condition while events run, up to timeoutMs.
+bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 20000);
+
+// Runs script in the page's main world and returns its value (invalid on time-out).
+QVariant EvalJs(QWebEnginePage* page, const QString& script, int timeoutMs = 10000);
+
+// A real mouse click (left or right) into the host's page at a point in CSS pixels.
+void ClickInPage(CWebHost& host, QPoint cssPoint, Qt::MouseButton button = Qt::LeftButton);
+
+// The program's application object and main window, made and started as main() does.
+class ProgramRun {
+ public:
+  ProgramRun();
+  ~ProgramRun();
+  // InitInstance; true when the main window is up.
+  bool Start();
+  // Closes the main window (saving state) and ends the run.
+  void Close();
+  CScreenerApp& App() { return *m_app; }
+  CMainFrame& Frame();
+  CWebHost& Active();
+  QWebEnginePage* ActivePage();
+  // Waits until the active tab's screener has reported its URL and shows result rows.
+  bool WaitForResults(int timeoutMs = 30000);
+
+ private:
+  std::unique_ptr<CScreenerApp> m_app;
+};
+
+template <typename TestObject>
+int RunE2eTest(int argc, char** argv) {
+  if (!Site().Start()) {
+    qCritical("demo-site did not start");
+    return 1;
+  }
+  const QString foreign =
+      QStringLiteral("MAP %1 127.0.0.1:%2").arg(QLatin1String(ForeignHost)).arg(ForeignPort());
+  const int status = RunGuiTest<TestObject>(argc, argv, Site().EngineSwitches({foreign}));
+  Site().Stop();
+  return status;
+}
+
+}  // namespace velquist::test
+
+#define VELQUIST_E2E_TEST_MAIN(TestObject) \
+  int main(int argc, char** argv) { return velquist::test::RunE2eTest<TestObject>(argc, argv); }
