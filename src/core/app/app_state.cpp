@@ -2,6 +2,8 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 
 #include "app/files.h"
 
@@ -20,6 +22,17 @@ Notice WriteFailedNotice(const std::string& path, int error) {
                                        "\n\nError " + std::to_string(error) + "."};
 }
 
+// Moves screens.json to screens.json.bad, replacing an older one. A file that is gone
+// already has nothing left to keep.
+bool SetAside(const std::string& path) {
+  return std::rename(path.c_str(), (path + ".bad").c_str()) == 0 || errno == ENOENT;
+}
+
+bool IsRegularFile(const std::string& path) {
+  std::error_code ignored;
+  return std::filesystem::is_regular_file(std::filesystem::symlink_status(path, ignored));
+}
+
 Notice OptionsNotSavedNotice() {
   return Notice{NoticeIcon::Warning,
                 "The program options could not be saved to the registry key\n" +
@@ -35,6 +48,7 @@ std::optional<Notice> LoadAppState(AppState& state, OptionStore& store,
   std::optional<Notice> notice;
   const std::string path = ScreensFilePath(dataFolder);
   std::string text;
+  state.screensFileToSetAside = false;
   if (ReadWholeFile(path, text)) {
     ScreensFileOptions fileOptions;
     std::string error;
@@ -44,10 +58,14 @@ std::optional<Notice> LoadAppState(AppState& state, OptionStore& store,
     if (parsed) {
       ApplyScreensFileOptions(fileOptions, state.options);
     } else {
-      // rename() replaces an older screens.json.bad.
-      std::rename(path.c_str(), (path + ".bad").c_str());
+      // Until the move succeeds, no save may replace the file.
+      state.screensFileToSetAside = !SetAside(path);
       notice = SetAsideNotice(error);
     }
+  } else {
+    // A missing file is the normal first start; a file that is there but could not be
+    // read holds screens that the user would lose to the next save.
+    state.screensFileToSetAside = IsRegularFile(path);
   }
   LoadOptions(store, state.options);
   return notice;
@@ -58,6 +76,13 @@ SaveResult SaveAppState(AppState& state, OptionStore& store, const std::string& 
   bool optionsSaved = SaveOptions(store, state.options);
   const std::string path = ScreensFilePath(dataFolder);
   errno = 0;
+  if (state.screensFileToSetAside) {
+    if (!SetAside(path)) {
+      result.notice = WriteFailedNotice(path, errno);
+      return result;
+    }
+    state.screensFileToSetAside = false;
+  }
   if (!WriteFileAtomic(path, ScreensFileText(state.screens))) {
     result.notice = WriteFailedNotice(path, errno);
     return result;

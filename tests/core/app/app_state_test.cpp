@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 
+#include "app/files.h"
 #include "app/reg_file_option_store.h"
 #include "data/json.h"
 #include "fake_option_store.h"
@@ -82,6 +83,58 @@ TEST(LoadAppState, ArrayFileIsNotAnObject) {
   ASSERT_TRUE(notice.has_value());
   EXPECT_TRUE(notice->text.ends_with("\n\nnot a JSON object"));
   EXPECT_EQ(ReadTestFile(dir / "screens.json.bad"), "[]");
+}
+
+TEST(LoadAppState, CorruptFileThatCannotBeSetAsideIsNotOverwritten) {
+  TestFolder dir;
+  const std::string corrupt = "{\"screens\": [{\"name\": \"Mine\"";
+  WriteTestFile(dir / "screens.json", corrupt);
+  // A folder with something in it under the set-aside name makes the move fail.
+  ASSERT_TRUE(std::filesystem::create_directory(dir / "screens.json.bad"));
+  WriteTestFile(dir / "screens.json.bad/x", "");
+  FakeOptionStore store;
+  AppState state;
+  std::optional<Notice> notice = LoadAppState(state, store, dir.Path());
+  ASSERT_TRUE(notice.has_value());
+  EXPECT_EQ(notice->icon, NoticeIcon::Warning);
+  EXPECT_EQ(ReadTestFile(dir / "screens.json"), corrupt);
+
+  state.screens.push_back(SavedScreen{"New", ScreenerKind::Stocks, "/screener.html", ""});
+  SaveResult refused = SaveAppState(state, store, dir.Path());
+  EXPECT_FALSE(refused.screensWritten);
+  ASSERT_TRUE(refused.notice.has_value());
+  EXPECT_EQ(refused.notice->icon, NoticeIcon::Error);
+  EXPECT_TRUE(refused.notice->text.starts_with("The saved screens could not be written to\n" +
+                                               (dir / "screens.json") + "\n\nError "))
+      << refused.notice->text;
+  EXPECT_EQ(ReadTestFile(dir / "screens.json"), corrupt);
+
+  // Once the way is free, the next save moves the old file aside first.
+  std::filesystem::remove_all(dir / "screens.json.bad");
+  SaveResult saved = SaveAppState(state, store, dir.Path());
+  EXPECT_TRUE(saved.screensWritten);
+  EXPECT_EQ(ReadTestFile(dir / "screens.json.bad"), corrupt);
+  EXPECT_EQ(ReadTestFile(dir / "screens.json"), ScreensFileText(state.screens));
+  // Set aside once; later saves simply replace the file.
+  WriteTestFile(dir / "screens.json.bad", "kept");
+  EXPECT_TRUE(SaveAppState(state, store, dir.Path()).screensWritten);
+  EXPECT_EQ(ReadTestFile(dir / "screens.json.bad"), "kept");
+}
+
+TEST(LoadAppState, UnreadableFileIsSetAsideBeforeTheFirstSave) {
+  TestFolder dir;
+  // Too large to read: the program starts without it and says nothing.
+  const std::string big = "{\"screens\": []}" + std::string(MaxReadFileSize, ' ');
+  WriteTestFile(dir / "screens.json", big);
+  FakeOptionStore store;
+  AppState state;
+  EXPECT_FALSE(LoadAppState(state, store, dir.Path()).has_value());
+  EXPECT_TRUE(state.screens.empty());
+
+  EXPECT_TRUE(SaveAppState(state, store, dir.Path()).screensWritten);
+  // Compared whole but not printed whole.
+  EXPECT_TRUE(ReadTestFile(dir / "screens.json.bad") == big);
+  EXPECT_EQ(ReadTestFile(dir / "screens.json"), ScreensFileText(state.screens));
 }
 
 TEST(SaveAppState, WritesTheScreensFileAndTheOptions) {
