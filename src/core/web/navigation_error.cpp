@@ -13,6 +13,8 @@ namespace {
 using S = WebErrorStatus;
 
 // Chromium net errors with a status of their own; see Chromium's net_error_list.h.
+// ERR_INTERNET_DISCONNECTED is what a failed name look-up becomes when the machine has no
+// network at all, so it gets the text that asks about the connection.
 constexpr std::array<std::pair<int, WebErrorStatus>, 25> NetErrorStatuses = {{
     {-3, S::OperationCanceled},                   // ERR_ABORTED
     {-7, S::Timeout},                             // ERR_TIMED_OUT
@@ -24,7 +26,7 @@ constexpr std::array<std::pair<int, WebErrorStatus>, 25> NetErrorStatuses = {{
     {-103, S::ConnectionAborted},                 // ERR_CONNECTION_ABORTED
     {-104, S::CannotConnect},                     // ERR_CONNECTION_FAILED
     {-105, S::HostNameNotResolved},               // ERR_NAME_NOT_RESOLVED
-    {-106, S::Disconnected},                      // ERR_INTERNET_DISCONNECTED
+    {-106, S::HostNameNotResolved},               // ERR_INTERNET_DISCONNECTED
     {-107, S::CertificateIsInvalid},              // ERR_SSL_PROTOCOL_ERROR
     {-109, S::ServerUnreachable},                 // ERR_ADDRESS_UNREACHABLE
     {-110, S::ClientCertificateContainsErrors},   // ERR_SSL_CLIENT_AUTH_CERT_NEEDED

@@ -58,7 +58,7 @@ TEST(LoadFailureFromChromiumTest, NetErrorTable) {
       {-7, S::Timeout},
       {-118, S::Timeout},
       {-100, S::Disconnected},
-      {-106, S::Disconnected},
+      {-106, S::HostNameNotResolved},
       {-21, S::Disconnected},
       {-101, S::ConnectionReset},
       {-103, S::ConnectionAborted},
@@ -106,6 +106,13 @@ TEST(LoadFailureFromChromiumTest, HttpStatusesAndBlockedRequests) {
   EXPECT_EQ(NavigationErrorText(LoadFailureFromChromium(-102)),
             "Could not connect to " + Host + ".");
   EXPECT_EQ(NavigationErrorText(LoadFailureFromChromium(-105)),
+            Host + " could not be found (no Internet connection?).");
+}
+
+TEST(LoadFailureFromChromiumTest, NoNetworkAsksAboutTheConnection) {
+  // Without any network the browser reports its failed name look-up as "internet
+  // disconnected"; the user must see the text that asks about the connection.
+  EXPECT_EQ(NavigationErrorText(LoadFailureFromChromium(-106)),
             Host + " could not be found (no Internet connection?).");
 }
 
