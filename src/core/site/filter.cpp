@@ -91,9 +91,7 @@ NavigationDecision ClassifyNavigation(std::string_view url) {
   if ((parts.scheme == "about" && parts.path == "blank") || parts.scheme == "data") {
     return {NavigationAction::StayInside, {}};
   }
-  if (parts.scheme == "https" && parts.host == SiteHost && IsScreenerPath(parts.path)) {
-    return {NavigationAction::StayInside, {}};
-  }
+  if (IsSiteScreenerUrl(parts)) return {NavigationAction::StayInside, {}};
   if (parts.scheme == "http" || parts.scheme == "https") {
     return {NavigationAction::OpenExternal, AddReferralTag(url)};
   }

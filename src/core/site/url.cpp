@@ -137,12 +137,13 @@ bool IsSectionPagePath(std::string_view path) {
   return MatchPagePath(path, section, ".html", &slug) && IsValidSlug(slug, true);
 }
 
+bool IsSiteScreenerUrl(const UrlParts& parts) {
+  return parts.scheme == "https" && parts.host == SiteHost && IsScreenerPath(parts.path);
+}
+
 bool SplitScreenerUrl(std::string_view url, std::string& path, std::string& fragment) {
   UrlParts parts;
-  if (!ParseUrl(url, parts) || parts.scheme != "https" || parts.host != SiteHost ||
-      !IsScreenerPath(parts.path)) {
-    return false;
-  }
+  if (!ParseUrl(url, parts) || !IsSiteScreenerUrl(parts)) return false;
   path = std::move(parts.path);
   fragment = std::move(parts.fragment);
   return true;

@@ -40,6 +40,10 @@ bool IsQuotePagePath(std::string_view path);
 // "-" only.
 bool IsSectionPagePath(std::string_view path);
 
+// A parsed https URL of SiteHost (an explicit port 443 is fine) whose path is a screener
+// page: the only pages the view shows and the only documents whose messages count.
+bool IsSiteScreenerUrl(const UrlParts& parts);
+
 // True for an https URL of the site whose path is a screener page (an explicit port 443
 // is fine); path and fragment are returned, the query is dropped.
 bool SplitScreenerUrl(std::string_view url, std::string& path, std::string& fragment);

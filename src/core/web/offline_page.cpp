@@ -1,8 +1,6 @@
 #include "web/offline_page.h"
 
-#include "site/filter.h"
 #include "site/url.h"
-#include "site_constants.h"
 
 namespace velquist {
 namespace {
@@ -51,9 +49,9 @@ std::string ViewCreationErrorText(std::uint32_t code) {
 }
 
 bool IsSiteNavigation(std::string_view url) {
-  if (ClassifyNavigation(url).action != NavigationAction::StayInside) return false;
+  // Of the navigations the view keeps, exactly the screener pages go to the site itself.
   UrlParts parts;
-  return ParseUrl(url, parts) && parts.scheme == "https" && parts.host == SiteHost;
+  return ParseUrl(url, parts) && IsSiteScreenerUrl(parts);
 }
 
 std::string_view RetryUrl(std::string_view lastSiteNavigation, std::string_view startUrl) {

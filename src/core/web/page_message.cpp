@@ -3,7 +3,6 @@
 #include "data/json.h"
 #include "site/filter.h"
 #include "site/url.h"
-#include "site_constants.h"
 #include "web/display_text.h"
 
 namespace velquist {
@@ -60,8 +59,7 @@ WebMessageResult RowMenu(const JsonValue& message, ScreenerKind hostKind) {
 
 bool IsTrustedMessageSource(std::string_view source) {
   UrlParts parts;
-  return ParseUrl(source, parts) && parts.scheme == "https" && parts.host == SiteHost &&
-         IsScreenerPath(parts.path);
+  return ParseUrl(source, parts) && IsSiteScreenerUrl(parts);
 }
 
 WebMessageResult InterpretWebMessage(std::string_view source, std::string_view json,

@@ -239,6 +239,28 @@ TEST(SplitScreenerUrlTest, AcceptsOnlySiteScreenerPages) {
   EXPECT_EQ(fragment, "kept");
 }
 
+TEST(IsSiteScreenerUrlTest, HttpsScreenerPagesOfTheSiteOnly) {
+  struct Case {
+    std::string url;
+    bool site;
+  };
+  const Case cases[] = {
+      {Origin + "/screener.html", true},
+      {"HTTPS://" + Upper(Host) + ":443/screener/etf-x.html?q#f", true},
+      {Origin + "/stocks/aapl.html", false},
+      {"http://" + Host + "/screener.html", false},
+      {"https://" + Host + ":8443/screener.html", false},
+      {"https://" + Domain + "/screener.html", false},
+      {"https://" + Host + ".evil.example/screener.html", false},
+      {"about:blank", false},
+  };
+  for (const Case& c : cases) {
+    UrlParts parts;
+    ASSERT_TRUE(ParseUrl(c.url, parts)) << c.url;
+    EXPECT_EQ(IsSiteScreenerUrl(parts), c.site) << c.url;
+  }
+}
+
 TEST(BuildScreenerUrlTest, FallsBackToStocksScreener) {
   EXPECT_EQ(BuildScreenerUrl("/etf-screener.html", ""), Origin + "/etf-screener.html");
   EXPECT_EQ(BuildScreenerUrl("/screener/etf-x.html", "f=1"), Origin + "/screener/etf-x.html#f=1");
