@@ -2,64 +2,14 @@
 
 #include <cstdint>
 
+#include "text/utf8.h"
+
 namespace velquist {
 namespace {
-
-constexpr char32_t Replacement = 0xFFFD;
-
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
 
 void AppendUnit(std::string& out, std::uint16_t unit) {
   out += static_cast<char>(unit & 0xFF);
   out += static_cast<char>(unit >> 8);
-}
-
-// Decodes one character at text[i], advancing i past it; an ill-formed sequence (bad
-// lead, missing continuation, overlong form, surrogate or value above U+10FFFF) gives
-// U+FFFD and skips only its first byte.
-char32_t DecodeUtf8(std::string_view text, std::size_t& i) {
-  unsigned char lead = static_cast<unsigned char>(text[i]);
-  std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
-  if (length == 1) {
-    ++i;
-    return lead;
-  }
-  if (length == 0 || lead > 0xF4 || i + length > text.size()) {
-    ++i;
-    return Replacement;
-  }
-  char32_t c = lead & (0x7F >> length);
-  for (std::size_t k = 1; k < length; ++k) {
-    unsigned char next = static_cast<unsigned char>(text[i + k]);
-    if ((next & 0xC0) != 0x80) {
-      ++i;
-      return Replacement;
-    }
-    c = (c << 6) | (next & 0x3F);
-  }
-  static constexpr char32_t Smallest[] = {0, 0, 0x80, 0x800, 0x10000};
-  if (c < Smallest[length] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
-    ++i;
-    return Replacement;
-  }
-  i += length;
-  return c;
 }
 
 }  // namespace
@@ -98,9 +48,9 @@ std::string Utf16LeToUtf8(std::string_view bytes) {
         continue;
       }
     }
-    AppendUtf8(out, unit >= 0xD800 && unit <= 0xDFFF ? Replacement : char32_t{unit});
+    AppendUtf8(out, unit >= 0xD800 && unit <= 0xDFFF ? ReplacementCharacter : char32_t{unit});
   }
-  if (i < bytes.size()) AppendUtf8(out, Replacement);
+  if (i < bytes.size()) AppendUtf8(out, ReplacementCharacter);
   return out;
 }
 

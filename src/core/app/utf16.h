@@ -1,5 +1,6 @@
 // Conversion between UTF-8 text and the little-endian UTF-16 bytes in which the options
-// store keeps strings. Ill-formed input becomes U+FFFD, as the system conversion does.
+// store keeps strings. Ill-formed input becomes U+FFFD, as the system conversion does:
+// one for each maximal ill-formed part of UTF-8, one for each unpaired surrogate.
 #pragma once
 
 #include <string>

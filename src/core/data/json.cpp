@@ -12,6 +12,8 @@
 #include <string>
 #include <system_error>
 
+#include "text/utf8.h"
+
 namespace velquist {
 
 namespace {
@@ -51,26 +53,6 @@ int HexValue(char c) {
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
   return -1;
 }
-
-void AppendUtf8(std::string& out, std::uint32_t cp) {
-  if (cp < 0x80) {
-    out.push_back(static_cast<char>(cp));
-  } else if (cp < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else if (cp < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  }
-}
-
-constexpr std::uint32_t kReplacement = 0xFFFD;
 
 bool IsHighSurrogate(std::uint32_t cp) { return cp >= 0xD800 && cp <= 0xDBFF; }
 bool IsLowSurrogate(std::uint32_t cp) { return cp >= 0xDC00 && cp <= 0xDFFF; }
@@ -342,15 +324,15 @@ class Parser {
         if (IsLowSurrogate(second)) {
           AppendUtf8(out, 0x10000 + (cp - 0xD800) * 0x400 + (second - 0xDC00));
         } else {
-          AppendUtf8(out, kReplacement);
-          AppendUtf8(out, IsSurrogate(second) ? kReplacement : second);
+          AppendUtf8(out, ReplacementCharacter);
+          AppendUtf8(out, IsSurrogate(second) ? ReplacementCharacter : second);
         }
         return true;
       }
-      AppendUtf8(out, kReplacement);
+      AppendUtf8(out, ReplacementCharacter);
       return true;
     }
-    AppendUtf8(out, IsLowSurrogate(cp) ? kReplacement : cp);
+    AppendUtf8(out, IsLowSurrogate(cp) ? ReplacementCharacter : cp);
     return true;
   }
 

@@ -5,20 +5,15 @@
 
 #include "site/screen_state.h"
 #include "site/url.h"
+#include "text/utf8.h"
 
 namespace velquist {
 namespace {
 
-bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
-
 // The name's first bytes, at most ImportRenameBaseBytes, cut so that no UTF-8 character
-// is split (a character has at most three continuation bytes).
+// is split.
 std::string_view RenameBase(std::string_view name) {
-  if (name.size() <= ImportRenameBaseBytes) return name;
-  std::size_t cut = ImportRenameBaseBytes;
-  for (int back = 0; back < 3 && cut > 0 && IsContinuationByte(name[cut]); ++back) --cut;
-  if (IsContinuationByte(name[cut])) cut = ImportRenameBaseBytes;  // not UTF-8: cut bytes
-  return name.substr(0, cut);
+  return name.substr(0, Utf8CutLength(name, ImportRenameBaseBytes));
 }
 
 std::string FreeImportName(const ScreenStore& store, ScreenerKind kind, std::string_view name) {
@@ -123,14 +118,7 @@ std::string NormalizeScreenName(std::string_view text) {
     pendingSpace = false;
     out += c;
   }
-  std::size_t characters = 0;
-  for (std::size_t i = 0; i < out.size(); ++i) {
-    if (IsContinuationByte(out[i])) continue;
-    if (++characters > MaxScreenNameCharacters) {
-      out.resize(i);
-      break;
-    }
-  }
+  out.resize(Utf8CharactersLength(out, MaxScreenNameCharacters));
   while (!out.empty() && out.back() == ' ') out.pop_back();
   return out;
 }

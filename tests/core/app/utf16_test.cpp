@@ -38,7 +38,9 @@ TEST(Utf16, IllFormedUtf8BecomesReplacementCharacters) {
       {"\xC0\xAF", replacement + replacement},                    // overlong "/"
       {"\xED\xA0\x80", replacement + replacement + replacement},  // a surrogate
       {"\xF4\x90\x80\x80", replacement + replacement + replacement + replacement},
-      {"\xE2\x82x", replacement + replacement + "x"},
+      // A truncated character is one fault, not one per byte.
+      {"\xE2\x82x", replacement + "x"},
+      {"\xF0\x9F\x98", replacement},
   };
   for (const Case& c : cases) EXPECT_EQ(Utf16LeToUtf8(Utf8ToUtf16Le(c.text)), c.expected);
 }
