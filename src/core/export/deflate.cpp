@@ -1,16 +1,23 @@
 // Fixed-Huffman deflate with greedy hash-chain matching.
 //
-// The stream is one block (BFINAL = 1, BTYPE = 01) however long the input is. The match
-// finder keeps, for every 15-bit hash of three bytes, the most recent position with that
-// hash (head) and, for every position in the 32 KiB window, the previous position with the
-// same hash (prev). At each position the chain is walked over at most 64 candidates; the
-// longest match wins, the nearest among equals. A match found is taken at once (no lazy
-// evaluation) and every position it covers is entered into the chains, so the chain of a
-// position always holds every earlier position with the same hash.
+// The stream is one block (BFINAL = 1, BTYPE = 01) however long the input is. At each
+// position the matcher looks at the chain of earlier positions whose three bytes have the
+// same 15-bit hash, most recent first, at most 64 of them and none further back than the
+// 32 KiB window; the longest match wins, the nearest among equals. A match found is taken
+// at once (no lazy evaluation). Every position that has three bytes ahead of it is entered
+// into its chain, those inside matches included.
+//
+// Because every position is entered, the chain of a position is exactly the last 64
+// positions entered under its hash. So each hash keeps its chain as a ring of its last 64
+// positions instead of one link per position: the candidates and their order are those of
+// the linked chain, but they lie side by side in memory, and the walk reads them without
+// waiting for one link to name the next (which made the linked walk several times slower).
 //
 // Shortcuts, none of which changes the output:
-// - A candidate can only win when it matches one byte more than the best so far, so that
-//   byte and the one before it are compared first and most candidates stop there.
+// - Until a first match is found, a candidate must share the first three bytes.
+// - After that, a candidate can only win when it matches one byte more than the best so
+//   far, so the four bytes ending at that byte are compared first and most candidates stop
+//   there.
 // - Equal bytes are counted eight at a time with one XOR and a count of trailing zeros.
 // - Codes are bit-reversed once into tables, a match's length code and extra bits are
 //   joined into one value, and the distance code comes from the bit length of D - 1.
@@ -30,7 +37,7 @@ namespace {
 
 constexpr std::size_t kWindow = 32768;    // largest distance deflate can express
 constexpr std::size_t kHashSize = 32768;  // 15-bit hash
-constexpr int kMaxChain = 64;             // candidates looked at per position
+constexpr std::size_t kMaxChain = 64;     // candidates looked at per position; a power of 2
 constexpr std::size_t kMinMatch = 3;
 constexpr std::size_t kMaxMatch = 258;
 
@@ -120,6 +127,12 @@ inline std::uint64_t Load64(const unsigned char* p) {
   return v;
 }
 
+inline std::uint32_t Load32(const unsigned char* p) {
+  std::uint32_t v;
+  std::memcpy(&v, p, 4);
+  return v;
+}
+
 inline std::uint16_t Load16(const unsigned char* p) {
   std::uint16_t v;
   std::memcpy(&v, p, 2);
@@ -140,21 +153,24 @@ inline std::size_t MatchLength(const unsigned char* a, const unsigned char* b, s
 
 constexpr std::size_t kChunk = 1 << 16;
 
+// Positions are 32-bit for inputs below 4 GiB, which keeps the rings half the size.
+template <typename Pos>
 struct MatchState {
-  std::array<std::int64_t, kHashSize> head;
-  std::array<std::int64_t, kWindow> prev;
+  // The last 64 positions entered under each hash; entry i of a hash is at
+  // ring[hash * 64 + i % 64], where i counts that hash's entries from 0.
+  std::array<Pos, kHashSize * kMaxChain> ring;
+  std::array<Pos, kHashSize> count;  // entries so far, per hash
   // Output chunk with room for one 8-byte store beyond kChunk.
   std::array<unsigned char, kChunk + 8> out;
 };
 
-}  // namespace
-
-void AppendDeflateFixed(std::string_view bytes, std::string& out) {
-  auto state = std::make_unique<MatchState>();
-  std::int64_t* const head = state->head.data();
-  std::int64_t* const prev = state->prev.data();
-  std::fill_n(head, kHashSize, -1);
-  std::fill_n(prev, kWindow, -1);
+template <typename Pos>
+void Deflate(std::string_view bytes, std::string& out) {
+  // Not value-initialised: the rings are only read where count says they were written.
+  const std::unique_ptr<MatchState<Pos>> state(new MatchState<Pos>);
+  Pos* const ring = state->ring.data();
+  Pos* const count = state->count.data();
+  std::fill_n(count, kHashSize, Pos{0});
   out.reserve(out.size() + DeflateFixedBound(bytes.size()));
 
   const auto* const in = reinterpret_cast<const unsigned char*>(bytes.data());
@@ -162,18 +178,18 @@ void AppendDeflateFixed(std::string_view bytes, std::string& out) {
   unsigned char* const chunk = state->out.data();
   unsigned char* w = chunk;
   std::uint64_t acc = 0;
-  std::uint32_t count = 0;
+  std::uint32_t bits = 0;
 
-  const auto put = [&](std::uint32_t bits, std::uint32_t nbits) {
-    acc |= std::uint64_t{bits} << count;
-    count += nbits;
+  const auto put = [&](std::uint32_t value, std::uint32_t nbits) {
+    acc |= std::uint64_t{value} << bits;
+    bits += nbits;
   };
-  // Moves the whole bytes of the accumulator to the chunk; keeps count below 8.
+  // Moves the whole bytes of the accumulator to the chunk; keeps fewer than 8 bits.
   const auto flush = [&]() {
     std::memcpy(w, &acc, 8);
-    w += count >> 3;
-    acc >>= (count & ~7u);
-    count &= 7u;
+    w += bits >> 3;
+    acc >>= (bits & ~7u);
+    bits &= 7u;
     if (w >= chunk + kChunk) {
       out.append(reinterpret_cast<const char*>(chunk), static_cast<std::size_t>(w - chunk));
       w = chunk;
@@ -181,8 +197,7 @@ void AppendDeflateFixed(std::string_view bytes, std::string& out) {
   };
   const auto insert = [&](std::size_t pos) {
     const std::uint32_t h = Hash3(in + pos);
-    prev[pos & (kWindow - 1)] = head[h];
-    head[h] = static_cast<std::int64_t>(pos);
+    ring[h * kMaxChain + (count[h]++ & (kMaxChain - 1))] = static_cast<Pos>(pos);
   };
 
   put(1, 1);  // BFINAL
@@ -199,30 +214,44 @@ void AppendDeflateFixed(std::string_view bytes, std::string& out) {
     const std::uint32_t h = Hash3(in + a);
     const std::size_t longest = std::min(kMaxMatch, n - a);
     const unsigned char* const cur = in + a;
-    // Only matches of 3 or more count, so 2 stands for "none yet".
-    std::size_t best = kMinMatch - 1;
+    const Pos* const chain = ring + h * kMaxChain;
+    const Pos total = count[h];
+    const std::size_t candidates = std::min<std::size_t>(total, kMaxChain);
+    const auto candidate = [&](std::size_t k) {  // k = 1 is the most recent
+      return static_cast<std::size_t>(chain[(total - k) & (kMaxChain - 1)]);
+    };
+    std::size_t best = 0;
     std::size_t bestDist = 0;
-    // The byte one past the best length and the one before it: a winner matches both.
-    std::uint16_t scanEnd = Load16(cur + best - 1);
-    std::int64_t c = head[h];
-    for (int left = kMaxChain; c >= 0; --left) {
-      const std::size_t dist = a - static_cast<std::size_t>(c);
-      if (dist > kWindow) break;  // too far back to be expressed
-      const unsigned char* const cand = in + c;
-      // Cheap test first: a win needs the byte one past the best length to match.
-      if (Load16(cand + best - 1) == scanEnd) {
-        const std::size_t len = MatchLength(cand, cur, longest);
+    std::size_t k = 1;
+    // The first candidate that shares the first three bytes sets the best match.
+    for (; k <= candidates; ++k) {
+      const std::size_t c = candidate(k);
+      if (a - c > kWindow) {
+        k = candidates + 1;  // too far back, and so is the rest of the chain
+        break;
+      }
+      if (Load16(in + c) == Load16(cur) && in[c + 2] == cur[2]) {
+        best = MatchLength(in + c, cur, longest);
+        bestDist = a - c;
+        ++k;
+        break;
+      }
+    }
+    // The rest must beat it: they must match the four bytes that end one past it.
+    if (best >= kMinMatch && best < longest) {
+      std::uint32_t scanEnd = Load32(cur + best - 3);
+      for (; k <= candidates; ++k) {
+        const std::size_t c = candidate(k);
+        if (a - c > kWindow) break;
+        if (Load32(in + c + best - 3) != scanEnd) continue;
+        const std::size_t len = MatchLength(in + c, cur, longest);
         if (len > best) {
           best = len;
-          bestDist = dist;
+          bestDist = a - c;
           if (len == longest) break;  // nothing can beat it
-          scanEnd = Load16(cur + best - 1);
+          scanEnd = Load32(cur + best - 3);
         }
       }
-      if (left == 1) break;  // candidate limit reached
-      const std::int64_t next = prev[static_cast<std::size_t>(c) & (kWindow - 1)];
-      if (next >= c) break;  // slot taken by a newer position: the chain ends
-      c = next;
     }
     insert(a);
 
@@ -246,8 +275,18 @@ void AppendDeflateFixed(std::string_view bytes, std::string& out) {
   put(kCodes.endOfBlock.bits, kCodes.endOfBlock.count);
   flush();
   // The last partial byte, padded with zero bits.
-  if (count > 0) *w++ = static_cast<unsigned char>(acc);
+  if (bits > 0) *w++ = static_cast<unsigned char>(acc);
   out.append(reinterpret_cast<const char*>(chunk), static_cast<std::size_t>(w - chunk));
+}
+
+}  // namespace
+
+void AppendDeflateFixed(std::string_view bytes, std::string& out) {
+  if (bytes.size() < 0xFFFFFFFFu) {
+    Deflate<std::uint32_t>(bytes, out);
+  } else {
+    Deflate<std::uint64_t>(bytes, out);
+  }
 }
 
 std::string DeflateFixed(std::string_view bytes) {
