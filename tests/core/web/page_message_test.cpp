@@ -163,6 +163,26 @@ TEST(InterpretWebMessageTest, RowMenuLimits) {
   EXPECT_EQ(result.rowMenu.tabs[39].label, ("Tab 39 " + std::string(60, 'x')).substr(0, 40));
 }
 
+TEST(InterpretWebMessageTest, SkippedTabsDoNotCountTowardsTheLimit) {
+  std::string tabs;
+  for (int i = 0; i < 45; ++i) {
+    if (i) tabs += ",";
+    // Before every third entry, two unusable ones: no section page, and a blank label.
+    if (i % 3 == 1) {
+      tabs += Tab("Deep", "/news/a/b.html") + "," + Tab(" \\t ", "/news/a.html") + ",";
+    }
+    tabs += Tab("T" + std::to_string(i), "/news/a.html");
+  }
+  const std::string json = R"({"t":"ctx","kind":"stocks","sym":"A","path":"/stocks/a.html",)"
+                           R"("tabs":[)" +
+                           tabs + R"(],"ok":true})";
+  const WebMessageResult result = Interpret(json);
+  ASSERT_EQ(result.action, Action::RowMenu);
+  ASSERT_EQ(result.rowMenu.tabs.size(), MaxRowTabs);
+  EXPECT_EQ(result.rowMenu.tabs.front().label, "T0");
+  EXPECT_EQ(result.rowMenu.tabs.back().label, "T39");
+}
+
 TEST(InterpretWebMessageTest, RowMenuUseItemsNeedsOkAndTabs) {
   const std::string base = R"({"t":"ctx","kind":"stocks","sym":"A","path":"/stocks/a.html",)";
   const std::string oneTab = R"("tabs":[)" + Tab("News", "/news/a.html") + "]";

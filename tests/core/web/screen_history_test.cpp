@@ -94,6 +94,24 @@ TEST(ScreenHistoryTest, BackThenFragmentRewriteKeepsForwardEntries) {
   EXPECT_FALSE(history.CanGoForward());
 }
 
+TEST(ScreenHistoryTest, ForwardThenFragmentRewriteKeepsLaterEntries) {
+  ScreenHistory history;
+  history.Push(A, 0);
+  history.Push(B, 5000);
+  history.Push(Page(1), 10000);
+  std::string url;
+  ASSERT_TRUE(history.GoBack(20000, url));
+  ASSERT_TRUE(history.GoBack(20000, url));
+  // Well after the Back window, Forward opens its own window for the reloaded page.
+  ASSERT_TRUE(history.GoForward(30000, url));
+  EXPECT_EQ(url, B);
+  history.Push(B + "#restored", 31499);
+  ASSERT_EQ(history.Entries().size(), 3u);
+  EXPECT_EQ(history.Index(), 1);
+  EXPECT_EQ(history.Entries()[1], B + "#restored");
+  EXPECT_EQ(history.Entries()[2], Page(1));
+}
+
 TEST(ScreenHistoryTest, NavigationAfterBackTruncatesForwardEntries) {
   ScreenHistory history;
   history.Push(A, 0);
