@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QPainter>
 #include <QWebChannel>
 #include <QWebEngineLoadingInfo>
@@ -17,6 +18,7 @@
 #include "browser_zoom.h"
 #include "external_opener.h"
 #include "page_bridge.h"
+#include "page_context_menu.h"
 #include "page_script_source.h"
 #include "qt_text.h"
 #include "request_interceptor.h"
@@ -104,6 +106,12 @@ void CWebHost::Create(QWebEngineProfile* profile, const std::string& startUrl, d
   m_view->installEventFilter(this);
   m_view->show();
 
+  connect(m_view, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+    if (QMenu* menu = FilteredContextMenu(*m_view)) {
+      menu->setAttribute(Qt::WA_DeleteOnClose);
+      menu->popup(m_view->mapToGlobal(at));
+    }
+  });
   connect(m_page, &QWebEnginePage::newWindowRequested, this,
           [this](QWebEngineNewWindowRequest& request) { OnNewWindow(request); });
   connect(m_page, &QWebEnginePage::loadingChanged, this,

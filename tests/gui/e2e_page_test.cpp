@@ -2,7 +2,9 @@
 // frame's keys typed while the page has the focus, link hover texts, and the row menu
 // request from a right-click on a result row.
 #include <QApplication>
+#include <QMenu>
 #include <QTest>
+#include <QWebEngineContextMenuRequest>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 #include <QWheelEvent>
@@ -10,6 +12,7 @@
 #include "app/chrome_commands.h"
 #include "e2e.h"
 #include "main_frame.h"
+#include "page_context_menu.h"
 #include "screener_app.h"
 #include "site_constants.h"
 #include "web_host.h"
@@ -40,6 +43,11 @@ QPoint CentreOf(QWebEnginePage* page, const QString& selector) {
   return xy.size() == 2 ? QPoint(xy[0].toInt(), xy[1].toInt()) : QPoint();
 }
 
+// The row menu opened by a right-click on a row stays up until closed.
+void ClosePopups() {
+  while (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+}
+
 }  // namespace
 
 class E2ePageTest : public QObject {
@@ -54,6 +62,7 @@ class E2ePageTest : public QObject {
             [this](const RowMenuRequest& request) { m_requests.push_back(request); });
   }
   void cleanupTestCase() { m_run.Close(); }
+  void cleanup() { ClosePopups(); }
 
   void zoomCommandsStepAndShowTheZoom() {
     CMainFrame& frame = m_run.Frame();
@@ -158,6 +167,42 @@ class E2ePageTest : public QObject {
     QVERIFY(!m_requests.front().UseItems);
     QVERIFY(m_requests.front().tabs.empty());
     QVERIFY(!m_requests.front().path.empty());
+  }
+
+  void browserMenuKeepsOnlyEditingAndCopying() {
+    QWebEnginePage* page = m_run.ActivePage();
+    QWebEngineView* view = m_run.Active().View();
+    const QPoint at = CentreOf(page, QStringLiteral(".screener-head h1"));
+    EvalJs(page,
+           "var r = document.createRange();"
+           "r.selectNodeContents(document.querySelector('.screener-head h1'));"
+           "getSelection().removeAllRanges(); getSelection().addRange(r); true");
+    ClickInPage(m_run.Active(), at, Qt::RightButton);
+    QTRY_VERIFY_WITH_TIMEOUT(QApplication::activePopupWidget() != nullptr, 10000);
+    QWidget* popup = QApplication::activePopupWidget();
+    QStringList texts;
+    for (QAction* action : popup->actions()) {
+      if (!action->isSeparator()) texts << action->text();
+    }
+    QVERIFY2(texts.contains(page->action(QWebEnginePage::Copy)->text()),
+             qPrintable(texts.join('|')));
+    QVERIFY(!texts.contains(page->action(QWebEnginePage::Back)->text()));
+    QVERIFY(!texts.contains(page->action(QWebEnginePage::Reload)->text()));
+    QVERIFY(!texts.contains(page->action(QWebEnginePage::ViewSource)->text()));
+    QVERIFY(!texts.contains(page->action(QWebEnginePage::SavePage)->text()));
+    popup->close();
+    QTRY_VERIFY(QApplication::activePopupWidget() == nullptr);
+
+    // Without a selection nothing is left, and no menu appears at all.
+    EvalJs(page, "getSelection().removeAllRanges(); true");
+    ClickInPage(m_run.Active(), at + QPoint(0, 2), Qt::RightButton);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        view->lastContextMenuRequest() && view->lastContextMenuRequest()->selectedText().isEmpty(),
+        10000);
+    QVERIFY(QApplication::activePopupWidget() == nullptr);
+    std::unique_ptr<QMenu> standard(view->createStandardContextMenu());
+    QVERIFY(!standard->actions().isEmpty());
+    QVERIFY(FilteredContextMenu(*view) == nullptr);
   }
 
  private:
