@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <random>
 #include <string>
+#include <vector>
 
+#include "site/url.h"
 #include "site_constants.h"
 
 namespace velquist {
@@ -14,6 +18,13 @@ const std::string Origin(SiteOrigin);
 const std::string Domain(SiteDomain);
 // The site's host with its last letter swapped for a look-alike Cyrillic one.
 const std::string LookAlikeHost = Host.substr(0, Host.size() - 1) + "\xD0\xB5";
+
+std::string Upper(std::string text) {
+  for (char& c : text) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return text;
+}
 
 constexpr RequestClass Doc = RequestClass::Document;
 constexpr RequestClass Fetch = RequestClass::DataFetch;
@@ -238,6 +249,117 @@ TEST(ExternalOpenUrlTest, Table) {
   for (const Case& c : cases) {
     EXPECT_EQ(ExternalOpenUrl(c.url), c.expected) << c.url;
   }
+}
+
+// URLs glued together from pieces that hostile pages use to confuse URL parsers: a
+// scheme, an authority, some path pieces and a query or fragment tail, each drawn from
+// its own list. The seed is fixed, so every run checks the same inputs.
+std::vector<std::string> GluedUrls(std::size_t count) {
+  const std::vector<std::string> schemes = {
+      "https://", "HTTPS://", "http://", "https:",      "data:",
+      "blob:",    "about:",   "mailto:", "javascript:", ""};
+  const std::vector<std::string> authorities = {Host,
+                                                Host,
+                                                Upper(Host),
+                                                Domain,
+                                                Host + ":443",
+                                                Host + ":8443",
+                                                "u@" + Host,
+                                                Host + "@evil.example",
+                                                "evil.example",
+                                                Host + ".",
+                                                Host + "\\",
+                                                "blank",
+                                                ""};
+  const std::vector<std::string> pathPieces = {"/screener.html",
+                                               "/etf-screener.html",
+                                               "/screener/",
+                                               "etf-x.html",
+                                               "/stocks/a.html",
+                                               "/data/search.json",
+                                               "/images/a.PNG",
+                                               "/css/a.css",
+                                               ".php",
+                                               "..",
+                                               "%2e",
+                                               "\\",
+                                               "//",
+                                               "/",
+                                               "\xC3\xA9",
+                                               " ",
+                                               std::string(1, '\0'),
+                                               "\t",
+                                               "@",
+                                               ":"};
+  const std::vector<std::string> tails = {"",     "",  "?x=1", "?src=vqs", "?",    "&",
+                                          "#f=1", "#", "#a?b", "#src=vqs", "?a#b", "?x=1&#g"};
+  std::mt19937 rng(20261208);
+  const auto pick = [&rng](const std::vector<std::string>& list) -> const std::string& {
+    return list[rng() % list.size()];
+  };
+  std::vector<std::string> urls;
+  for (std::size_t i = 0; i < count; ++i) {
+    std::string url = pick(schemes) + pick(authorities);
+    for (std::uint32_t k = rng() % 4; k > 0; --k) url += pick(pathPieces);
+    url += pick(tails);
+    urls.push_back(std::move(url));
+  }
+  return urls;
+}
+
+TEST(FilterInvariantTest, GluedUrlsNeverSlipPastTheRules) {
+  std::size_t allowed = 0, external = 0;
+  for (const std::string& url : GluedUrls(20000)) {
+    UrlParts parts;
+    const bool parsed = ParseUrl(url, parts);
+    for (RequestClass cls : {Doc, Fetch, Asset}) {
+      EXPECT_FALSE(IsRequestAllowed("POST", url, cls)) << url;
+      if (!IsRequestAllowed("GET", url, cls) || parts.scheme != "https") continue;
+      ++allowed;
+      // Whatever reaches the network is the site itself, on a plain path.
+      EXPECT_EQ(parts.host, Host) << url;
+      for (const char* bad : {"..", "//", "\\", "%"}) {
+        EXPECT_EQ(parts.path.find(bad), std::string::npos) << url;
+      }
+      if (cls == Doc) {
+        EXPECT_EQ(ClassifyNavigation(url).action, NavigationAction::StayInside) << url;
+      }
+    }
+    const NavigationDecision decision = ClassifyNavigation(url);
+    if (decision.action != NavigationAction::OpenExternal) {
+      EXPECT_TRUE(decision.url.empty()) << url;
+      continue;
+    }
+    // What goes to the default browser names the same place, tagged at most once.
+    ++external;
+    UrlParts opened;
+    ASSERT_TRUE(parsed) << url;
+    ASSERT_TRUE(ParseUrl(decision.url, opened)) << url;
+    EXPECT_EQ(opened.scheme, parts.scheme) << url;
+    EXPECT_EQ(opened.host, parts.host) << url;
+    EXPECT_EQ(opened.path, parts.path) << url;
+    EXPECT_EQ(opened.fragment, parts.fragment) << url;
+    EXPECT_EQ(AddReferralTag(decision.url), decision.url) << url;
+  }
+  // The pieces do make allowed requests and external links, so the checks above ran.
+  EXPECT_GT(allowed, 20u);
+  EXPECT_GT(external, 100u);
+}
+
+TEST(FilterInvariantTest, ScreenerUrlsSurviveARoundTrip) {
+  std::size_t screenerUrls = 0;
+  for (const std::string& url : GluedUrls(20000)) {
+    std::string path, fragment;
+    if (!SplitScreenerUrl(url, path, fragment)) continue;
+    ++screenerUrls;
+    std::string againPath, againFragment;
+    ASSERT_TRUE(SplitScreenerUrl(BuildScreenerUrl(path, fragment), againPath, againFragment))
+        << url;
+    EXPECT_EQ(againPath, path) << url;
+    EXPECT_EQ(againFragment, fragment) << url;
+  }
+  // The pieces do make screener URLs now and then, so the loop above checked something.
+  EXPECT_GT(screenerUrls, 20u);
 }
 
 }  // namespace
