@@ -6,7 +6,11 @@
 #include <QDBusVariant>
 #include <QMenuBar>
 #include <QPalette>
+#include <algorithm>
 
+#include "app/files.h"
+#include "app/options.h"
+#include "app/reg_file_option_store.h"
 #include "chrome_palette.h"
 #include "chrome_toolbar.h"
 #include "qt_text.h"
@@ -118,10 +122,29 @@ void ApplyColorMode(const ChromeParts& parts, bool dark) {
 int StartupWebContentScheme() { return g_startupWebScheme; }
 
 QStringList StartupBrowserArguments(int colorMode) {
-  g_startupWebScheme = WebContentScheme(colorMode, IsDarkMode(colorMode));
+  // Only a forced mode fixes the scheme, so the desktop need not be asked here (there may
+  // be no application object yet).
+  g_startupWebScheme = WebContentScheme(colorMode, colorMode == kColorModeDark);
   const std::string argument = BlinkColorSchemeSwitch(g_startupWebScheme);
   if (argument.empty()) return {};
   return {ToQString(argument)};
+}
+
+int StoredColorMode() {
+  RegFileOptionStore store(OptionsFilePath());
+  AppOptions options;
+  LoadOptions(store, options);
+  return static_cast<int>(options.ColorMode);
+}
+
+std::vector<std::string> WithStartupColorScheme(std::vector<std::string> words, int colorMode) {
+  const QStringList switches = StartupBrowserArguments(colorMode);
+  if (switches.isEmpty()) return words;
+  if (std::find(words.begin(), words.end(), "--webEngineArgs") == words.end()) {
+    words.emplace_back("--webEngineArgs");
+  }
+  for (const QString& s : switches) words.push_back(ToUtf8(s));
+  return words;
 }
 
 QString PagesFollowAtNextStartText(int colorMode, bool dark) {

@@ -5,6 +5,7 @@
 #include <QDBusVariant>
 #include <QObject>
 #include <QStringList>
+#include <string>
 #include <vector>
 
 #include "app/chrome_color_mode.h"
@@ -50,6 +51,12 @@ int StartupWebContentScheme();
 // Browser engine arguments that give the pages the scheme of this colour mode; call once
 // before the browser engine starts.
 QStringList StartupBrowserArguments(int colorMode);
+// The colour mode in the stored options, read before the application object exists;
+// System when there is none.
+int StoredColorMode();
+// The program's command-line words with the pages' colour scheme for colorMode added to
+// the browser engine's switches (after "--webEngineArgs", which is added when missing).
+std::vector<std::string> WithStartupColorScheme(std::vector<std::string> words, int colorMode);
 // The status text shown when the pages' scheme now differs from the one they started
 // with, else empty.
 QString PagesFollowAtNextStartText(int colorMode, bool dark);

@@ -1,19 +1,31 @@
 // Velquist: the stock and ETF screeners of one site in a window of their own.
 #include <QApplication>
+#include <string>
+#include <vector>
 
+#include "color_mode.h"
 #include "screener_app.h"
 
 int main(int argc, char* argv[]) {
   // Qt WebEngine shares its OpenGL context with the widgets; this must precede the
   // application object.
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-  QApplication application(argc, argv);
+  // The pages' preferred colour scheme reaches the browser engine only as a switch at
+  // its start.
+  std::vector<std::string> words = velquist::WithStartupColorScheme(
+      std::vector<std::string>(argv, argv + argc), velquist::StoredColorMode());
+  std::vector<char*> pointers;
+  for (std::string& word : words) pointers.push_back(word.data());
+  int count = static_cast<int>(pointers.size());
+  pointers.push_back(nullptr);
+  QApplication application(count, pointers.data());
   QApplication::setApplicationName(QStringLiteral("Velquist"));
   QApplication::setOrganizationName(QStringLiteral("Orvane Software"));
   QApplication::setDesktopFileName(QStringLiteral("OrvaneSoftware.Velquist.1"));
 
-  QStringList arguments = QApplication::arguments();
-  arguments.removeFirst();
+  // The program's own command line, without the switch added above.
+  QStringList arguments;
+  for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
   velquist::CScreenerApp app(arguments);
   if (!app.InitInstance()) return 0;
   return QApplication::exec();

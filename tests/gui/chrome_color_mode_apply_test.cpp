@@ -1,10 +1,15 @@
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QVBoxLayout>
 
+#include "app/files.h"
+#include "app/options.h"
+#include "app/reg_file_option_store.h"
 #include "chrome_toolbar.h"
 #include "color_mode.h"
 #include "gui_test_main.h"
@@ -118,6 +123,32 @@ class ChromeColorModeApplyTest : public QObject {
              QStringList{QStringLiteral("--blink-settings=preferredColorScheme=0")});
     QVERIFY(PagesFollowAtNextStartText(kColorModeDark, true).isEmpty());
     QVERIFY(!PagesFollowAtNextStartText(kColorModeLight, false).isEmpty());
+  }
+
+  void startupSwitchGoesAfterTheEngineArguments() {
+    using Words = std::vector<std::string>;
+    QCOMPARE(WithStartupColorScheme(Words{"velquist"}, kColorModeSystem), Words{"velquist"});
+    QCOMPARE(WithStartupColorScheme(Words{"velquist"}, kColorModeDark),
+             (Words{"velquist", "--webEngineArgs", "--blink-settings=preferredColorScheme=0"}));
+    QCOMPARE(
+        WithStartupColorScheme(Words{"velquist", "x", "--webEngineArgs", "--a=b"}, kColorModeLight),
+        (Words{"velquist", "x", "--webEngineArgs", "--a=b",
+               "--blink-settings=preferredColorScheme=1"}));
+    QCOMPARE(StartupWebContentScheme(), 1);
+  }
+
+  void storedColorModeIsReadBeforeTheApplicationStarts() {
+    // Each test run has a configuration folder of its own.
+    const QString path = QString::fromStdString(OptionsFilePath());
+    QFile::remove(path);
+    QCOMPARE(StoredColorMode(), kColorModeSystem);
+    QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+    RegFileOptionStore store(OptionsFilePath());
+    AppOptions options;
+    options.ColorMode = ColorMode::Dark;
+    QVERIFY(SaveOptions(store, options));
+    QCOMPARE(StoredColorMode(), kColorModeDark);
+    QFile::remove(path);
   }
 };
 
