@@ -25,8 +25,9 @@ class ScreenHistory {
   static constexpr TickMs StepWindowMs = 1500;
 
   // Records a screen URL reported at now. Empty URLs and the current entry itself are
-  // ignored; a same-page report inside the merge or step window replaces the current
-  // entry; anything else drops the forward entries and appends url.
+  // ignored; a same-page report replaces the current entry inside the step window, or
+  // inside the merge window when the current entry is the last one; anything else drops
+  // the forward entries and appends url.
   void Push(std::string_view url, TickMs now);
 
   bool CanGoBack() const;
