@@ -232,7 +232,7 @@ def _tabs(kind, slug, current):
 def _quote_head(kind, rec):
     change = rec.get("ch1d") or 0.0
     return (f'<div class="quote-head"><div><h1>{E(rec["name"])} <span class="sym">'
-            f'({E(rec["sym"])})</span></h1><p class="muted">'
+            f'({E(rec["s"])})</span></h1><p class="muted">'
             f'{"ETF" if kind == "etfs" else E(rec.get("exchange", ""))} &middot; '
             f'{E(rec.get("sector") or rec.get("asset") or "")}</p></div>'
             f'<div class="quote-price"><span class="last">{formats.price(rec["price"])}</span>'
@@ -240,7 +240,7 @@ def _quote_head(kind, rec):
             '</div></div>')
 
 
-def _facts(columns, rec, skip=("sym", "name")):
+def _facts(columns, rec, skip=("s", "name")):
     rows = [f'<tr><th>{E(c["label"])}</th>'
             f'<td>{E(formats.value(rec.get(c["key"]), c["type"], c["signed"]))}</td></tr>'
             for c in columns if c["key"] not in skip]
@@ -359,9 +359,9 @@ def symbol(kind, slug, rec, universe, section=None):
         }[section]()
     back = "/etf-screener.html" if kind == "etfs" else "/screener.html"
     body = (f'<div class="crumbs"><a href="{back}">{"ETF" if kind == "etfs" else "Stock"} '
-            f'Screener</a> &rsaquo; {E(rec["sym"])}</div>' + _quote_head(kind, rec) +
+            f'Screener</a> &rsaquo; {E(rec["s"])}</div>' + _quote_head(kind, rec) +
             _tabs(kind, slug, current) + f'<section class="tab-body">{content}'
             f'<p class="muted">Data as of {E(universe.asof)}.</p></section>')
     label = dict((s, l) for l, s in (STOCK_TABS + ETF_TABS)).get(current, "Overview")
-    return layout(f'{rec["sym"]} {label} | {rec["name"]} | {SITE_NAME}', body,
+    return layout(f'{rec["s"]} {label} | {rec["name"]} | {SITE_NAME}', body,
                   active=kind, body_class="quote-page")

@@ -20,7 +20,7 @@ MAX_COLUMNS = 64
 
 # key, label, type, signed, filter, group. The filter is "range", "choice", "signal" or "".
 STOCK_COLUMNS = [
-    ("sym", "Symbol", "text", False, "", "Descriptive"),
+    ("s", "Symbol", "text", False, "", "Descriptive"),
     ("name", "Company name", "text", False, "", "Descriptive"),
     ("sector", "Sector", "text", False, "choice", "Descriptive"),
     ("industry", "Industry", "text", False, "choice", "Descriptive"),
@@ -53,7 +53,7 @@ STOCK_COLUMNS = [
 ]
 
 ETF_COLUMNS = [
-    ("sym", "Symbol", "text", False, "", "Descriptive"),
+    ("s", "Symbol", "text", False, "", "Descriptive"),
     ("name", "Fund name", "text", False, "", "Descriptive"),
     ("asset", "Asset class", "text", False, "choice", "Descriptive"),
     ("category", "Category", "text", False, "choice", "Descriptive"),
@@ -197,7 +197,7 @@ def _stock_row(rng, sym, name, sector, asof):
     ma = 1 if x < 0.17 else (-1 if x < 0.34 else 0)
     ipo = _date_between(rng, 1972, asof)
     return {
-        "sym": sym, "name": name, "sector": sector, "industry": industry,
+        "s": sym, "name": name, "sector": sector, "industry": industry,
         "exchange": _weighted(rng, names.EXCHANGES), "country": _weighted(rng, names.COUNTRIES),
         "mcap": round(mcap), "price": _r2(price), "ch1d": _r2(ch1d), "ch1w": _r2(ch1w),
         "ch1y": _r2(ch1y), "volume": volume, "pe": pe, "dy": dy, "payout": payout, "dgy": dgy,
@@ -277,7 +277,7 @@ def _etf_row(rng, sym, used_names, asof):
     ma = 1 if x < 0.2 else (-1 if x < 0.36 else 0)
     inception = _date_between(rng, 1995, asof)
     return {
-        "sym": sym, "name": name, "asset": asset, "category": category, "issuer": issuer,
+        "s": sym, "name": name, "asset": asset, "category": category, "issuer": issuer,
         "aum": round(aum), "price": _r2(price), "ch1d": _r2(ch1d), "ch1w": _r2(ch1w),
         "ch1y": _r2(ch1y), "volume": int(_clip(_lognormal(rng, 90000 * (aum / 1e9) ** 0.5, 1.0),
                                                  50, 2e8)),
@@ -334,13 +334,13 @@ def generate(stocks=6000, etfs=3000, columns=0, seed=SEED, asof=ASOF):
     for _ in range(etfs):
         sym = symbols.make([(3, 10), (4, 12)])
         etf_records.append(_etf_row(rng, sym, used, asof))
-    stock_records.sort(key=lambda r: r["sym"])
-    etf_records.sort(key=lambda r: r["sym"])
+    stock_records.sort(key=lambda r: r["s"])
+    etf_records.sort(key=lambda r: r["s"])
     scols = STOCK_COLUMNS + _extra_columns(STOCK_COLUMNS, columns)
     ecols = ETF_COLUMNS + _extra_columns(ETF_COLUMNS, columns)
     search = {"asof": asof, "symbols": (
-        [{"s": r["sym"], "n": r["name"], "k": "stocks"} for r in stock_records] +
-        [{"s": r["sym"], "n": r["name"], "k": "etfs"} for r in etf_records])}
+        [{"s": r["s"], "n": r["name"], "k": "stocks"} for r in stock_records] +
+        [{"s": r["s"], "n": r["name"], "k": "etfs"} for r in etf_records])}
     return {"stocks": _table("stocks", scols, stock_records, rng, asof),
             "etfs": _table("etfs", ecols, etf_records, rng, asof), "search": search}
 

@@ -144,7 +144,7 @@ class BrowserTest(unittest.TestCase):
         parts = dict(p.split("=", 1) for p in frag[1:].split("&"))
         self.assertEqual(parts["dy"], "1.5..")
         self.assertEqual(set(parts["sector"].split(",")), {"technology", "financials", "healthcare"})
-        self.assertTrue(parts["cols"].startswith("sym,") and parts["cols"].endswith(",ch1y"))
+        self.assertTrue(parts["cols"].startswith("s,") and parts["cols"].endswith(",ch1y"))
         self.assertIn("sort=-dy", frag)
         self.assertTrue(frag.endswith("&page=2&rows=100"), frag)
         self.assertEqual(self.b.evaluate("history.length"), before, "replaceState, no new entry")
@@ -185,7 +185,7 @@ class BrowserTest(unittest.TestCase):
         self.assertGreater(len(self.results()["rows"]), 0)
 
     def test_filtered_screen_returns_exactly_the_filtered_rows(self):
-        self.open("/etf-screener.html#asset=fixed-income&er=..0.2&cols=sym,asset,er,aum")
+        self.open("/etf-screener.html#asset=fixed-income&er=..0.2&cols=s,asset,er,aum")
         r = self.results()
         data = json.loads(self.c.request("/screener/data/etf-screener.json")[2])
         keys = [c["key"] for c in data["columns"]]
@@ -195,7 +195,7 @@ class BrowserTest(unittest.TestCase):
         self.assertTrue(want)
         self.assertEqual({row[0] for row in r["rows"]}, want)
         self.assertEqual(r["total"], len(want))
-        self.assertEqual([c["key"] for c in r["columns"]], ["sym", "asset", "er", "aum"])
+        self.assertEqual([c["key"] for c in r["columns"]], ["s", "asset", "er", "aum"])
 
     def test_app_mode_hides_header_and_navigation(self):
         self.open("/screener.html")

@@ -61,7 +61,7 @@ class GeneratorTest(unittest.TestCase):
         for table in (self.u.stocks, self.u.etfs):
             keys = [c["key"] for c in table["columns"]]
             self.assertEqual(len(keys), len(set(keys)))
-            self.assertEqual(keys[:2], ["sym", "name"])
+            self.assertEqual(keys[:2], ["s", "name"])
             for c in table["columns"]:
                 self.assertRegex(c["key"], KEY)
                 self.assertIn(c["type"], TYPES)

@@ -19,7 +19,7 @@
         var list = el("div", { class: "col-group" }, [el("h3", { text: g })]);
         byGroup[g].forEach(function (c) {
           var cb = el("input", { type: "checkbox", checked: state.cols.indexOf(c.key) >= 0,
-                                 disabled: c.key === "sym" });
+                                 disabled: c.key === "s" });
           cb.addEventListener("change", function () {
             var at = ctx.state.cols.indexOf(c.key);
             if (cb.checked && at < 0) ctx.state.cols.push(c.key);

@@ -56,7 +56,7 @@
       tests.push({ i: idx[f.key], t: t });
     });
     var q = (state.q || "").toUpperCase();
-    var symI = idx.sym, nameI = idx.name;
+    var symI = idx.s, nameI = idx.name;
     return table.rows.filter(function (row) {
       for (var k = 0; k < tests.length; k++) {
         if (!tests[k].t(row[tests[k].i])) return false;

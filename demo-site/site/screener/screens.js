@@ -8,13 +8,13 @@
   "use strict";
   return {
     stocks: {
-      cols: ["sym", "name", "sector", "mcap", "price", "ch1d", "dy", "pe", "emp", "volume", "de",
+      cols: ["s", "name", "sector", "mcap", "price", "ch1d", "dy", "pe", "emp", "volume", "de",
              "quality", "rating", "ma", "ipo"],
       sort: { key: "mcap", desc: true },
       noun: ["stock", "stocks"],
     },
     etfs: {
-      cols: ["sym", "name", "asset", "issuer", "aum", "price", "ch1d", "ch1y", "er", "dy",
+      cols: ["s", "name", "asset", "issuer", "aum", "price", "ch1d", "ch1y", "er", "dy",
              "holdings", "lev", "ma", "inception"],
       sort: { key: "aum", desc: true },
       noun: ["ETF", "ETFs"],

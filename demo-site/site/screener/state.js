@@ -1,7 +1,7 @@
 /* Screen state <-> URL fragment.
  *
  * The whole screen lives in the fragment so that a bookmark or a saved screen reopens it:
- *   sector=technology,energy&mcap=1000000000..&q=app&cols=sym,name,mcap&sort=-mcap&page=2&rows=100
+ *   sector=technology,energy&mcap=1000000000..&q=app&cols=s,name,mcap&sort=-mcap&page=2&rows=100
  * A filter is written under its column key: a range as "min..max" (either side may be
  * empty), a choice as comma-separated slugs, a moving-average signal as golden, death or
  * none. Only the characters a-z 0-9 . , - = & and percent escapes of the search text
@@ -149,8 +149,8 @@
     var base = decode(defaults.preset || "", columns);
     var given = text ? decode(text, columns) : base;
     var cols = given.cols || base.cols || defaults.cols.slice();
-    cols = cols.filter(function (k) { return k !== "sym"; });
-    cols.unshift("sym");
+    cols = cols.filter(function (k) { return k !== "s"; });
+    cols.unshift("s");
     return {
       filters: given.filters,
       q: given.q || "",

@@ -58,7 +58,7 @@
       page.rows.forEach(function (r) {
         tbody.appendChild(el("tr", null, cols.map(function (c) {
           var v = r[idx[c.key]];
-          return c.key === "sym" ? symbolCell(v) : valueCell(v, c);
+          return c.key === "s" ? symbolCell(v) : valueCell(v, c);
         })));
       });
       clear(view.tableWrap);

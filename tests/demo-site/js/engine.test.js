@@ -80,7 +80,7 @@ test("choices are counted, most common first", () => {
 
 test("results hold every matching row in order with the chosen columns", () => {
   const t = smallTable();
-  const s = stateOf("sector=energy,technology&cols=sym,mcap,rating,ma&sort=mcap&rows=50&page=1");
+  const s = stateOf("sector=energy,technology&cols=s,mcap,rating,ma&sort=mcap&rows=50&page=1");
   const r = E.results(t, s, "https://site/screener.html#x");
   assert.equal(r.version, 1);
   assert.equal(r.screener, "stocks");
@@ -88,7 +88,7 @@ test("results hold every matching row in order with the chosen columns", () => {
   assert.equal(r.url, "https://site/screener.html#x");
   assert.equal(r.total, 4);
   assert.deepEqual(r.columns, [
-    { key: "sym", label: "Symbol", type: "text", signed: false },
+    { key: "s", label: "Symbol", type: "text", signed: false },
     { key: "mcap", label: "Market cap", type: "money", signed: false },
     { key: "rating", label: "Rating", type: "rating", signed: false },
     { key: "ma", label: "MA cross", type: "sig", signed: false },
@@ -106,7 +106,7 @@ test("results are not limited to the page on screen", () => {
 });
 
 test("results keep missing values as null and survive JSON", () => {
-  const r = E.results(smallTable(), stateOf("cols=sym,dy,de,rating"), "u");
+  const r = E.results(smallTable(), stateOf("cols=s,dy,de,rating"), "u");
   const back = JSON.parse(JSON.stringify(r));
   assert.deepEqual(back, r);
   assert.ok(r.rows.some((row) => row.includes(null)));

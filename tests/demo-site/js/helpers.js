@@ -24,7 +24,7 @@ function presets() {
 // A small stock table with every column type and some missing values.
 function smallTable() {
   const columns = [
-    { key: "sym", label: "Symbol", type: "text", signed: false, filter: "", group: "D" },
+    { key: "s", label: "Symbol", type: "text", signed: false, filter: "", group: "D" },
     { key: "name", label: "Name", type: "text", signed: false, filter: "", group: "D" },
     { key: "sector", label: "Sector", type: "text", signed: false, filter: "choice", group: "D" },
     { key: "mcap", label: "Market cap", type: "money", signed: false, filter: "range", group: "D" },

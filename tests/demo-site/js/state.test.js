@@ -15,7 +15,7 @@ test("slugify makes lower-case dashed slugs", () => {
 
 test("decode reads ranges, choices, signals, search, columns, sort and paging", () => {
   const d = S.decode("#mcap=1000000000..&pe=..15&sector=technology,energy&ma=golden" +
-                     "&ipo=2010-01-01..2020-12-31&q=Delta%20E&cols=sym,pe,mcap&sort=-pe&page=3&rows=100", cols);
+                     "&ipo=2010-01-01..2020-12-31&q=Delta%20E&cols=s,pe,mcap&sort=-pe&page=3&rows=100", cols);
   assert.deepEqual(d.filters, [
     { key: "mcap", kind: "range", min: 1e9, max: null },
     { key: "pe", kind: "range", min: null, max: 15 },
@@ -24,7 +24,7 @@ test("decode reads ranges, choices, signals, search, columns, sort and paging", 
     { key: "ipo", kind: "range", min: "2010-01-01", max: "2020-12-31" },
   ]);
   assert.equal(d.q, "Delta E");
-  assert.deepEqual(d.cols, ["sym", "pe", "mcap"]);
+  assert.deepEqual(d.cols, ["s", "pe", "mcap"]);
   assert.deepEqual(d.sort, { key: "pe", desc: true });
   assert.equal(d.page, 3);
   assert.equal(d.rows, 100);
@@ -42,9 +42,9 @@ test("decode ignores what it does not understand", () => {
 });
 
 test("decode keeps the first filter of a key and drops duplicate columns", () => {
-  const d = S.decode("pe=1..2&pe=3..4&cols=sym,pe,pe,mcap", cols);
+  const d = S.decode("pe=1..2&pe=3..4&cols=s,pe,pe,mcap", cols);
   assert.deepEqual(d.filters, [{ key: "pe", kind: "range", min: 1, max: 2 }]);
-  assert.deepEqual(d.cols, ["sym", "pe", "mcap"]);
+  assert.deepEqual(d.cols, ["s", "pe", "mcap"]);
 });
 
 test("encode then decode gives the same state", () => {
@@ -57,7 +57,7 @@ test("encode then decode gives the same state", () => {
       { key: "ipo", kind: "range", min: null, max: "2001-01-01" },
     ],
     q: "a&b=c #<x> \"q\" 100% \u00e9",
-    cols: ["sym", "name", "dy", "ma"],
+    cols: ["s", "name", "dy", "ma"],
     sort: { key: "dy", desc: false },
     page: 7,
     rows: 500,
@@ -72,7 +72,7 @@ test("an encoded fragment is safe to keep as a saved screen", () => {
   const frag = S.encode({
     filters: [{ key: "pe", kind: "range", min: -1.5, max: 3 }],
     q: "\"quoted\" <tag> #hash \\ back\u0001slash\u007f",
-    cols: ["sym"], sort: { key: "pe", desc: true }, page: 1, rows: 50,
+    cols: ["s"], sort: { key: "pe", desc: true }, page: 1, rows: 50,
   });
   // No control bytes, no quote, hash, angle brackets or backslash; far below 4096 bytes.
   assert.doesNotMatch(frag, /[\u0000-\u001f\u007f"#<>\\]/);
@@ -83,7 +83,7 @@ test("resolve uses the page defaults when the fragment is empty", () => {
   const defaults = screens.forPage("stocks", "dy=4..&cols=name,dy&sort=-dy");
   const s = S.resolve("", cols, defaults);
   assert.deepEqual(s.filters, [{ key: "dy", kind: "range", min: 4, max: null }]);
-  assert.deepEqual(s.cols, ["sym", "name", "dy"], "the symbol column is always first");
+  assert.deepEqual(s.cols, ["s", "name", "dy"], "the symbol column is always first");
   assert.deepEqual(s.sort, { key: "dy", desc: true });
   assert.equal(s.page, 1);
   assert.equal(s.rows, 50);
@@ -93,7 +93,7 @@ test("resolve takes the whole state from a fragment, filling only what it lacks"
   const defaults = screens.forPage("stocks", "dy=4..&cols=name,dy&sort=-dy");
   const s = S.resolve("#pe=..20&page=2", cols, defaults);
   assert.deepEqual(s.filters, [{ key: "pe", kind: "range", min: null, max: 20 }]);
-  assert.deepEqual(s.cols, ["sym", "name", "dy"]);
+  assert.deepEqual(s.cols, ["s", "name", "dy"]);
   assert.deepEqual(s.sort, { key: "dy", desc: true });
   assert.equal(s.page, 2);
 });
@@ -102,6 +102,6 @@ test("resolve survives a fragment that is pure noise", () => {
   const s = S.resolve("#%%%&&&==&cols=&sort=-&page=-1", cols, screens.forPage("stocks", ""));
   assert.deepEqual(s.filters, []);
   assert.deepEqual(s.sort, { key: "mcap", desc: true });
-  assert.equal(s.cols[0], "sym");
+  assert.equal(s.cols[0], "s");
   assert.ok(s.cols.every((k) => cols.some((c) => c.key === k)), "only known columns");
 });
