@@ -13,6 +13,7 @@
 #include "app/chrome_commands.h"
 #include "app/chrome_palette.h"
 #include "app/files.h"
+#include "chrome_dpi.h"
 #include "chrome_icons.h"
 #include "chrome_menus.h"
 #include "chrome_palette.h"
@@ -106,6 +107,13 @@ void CMainFrame::CreateChrome() {
   };
   handlers.showPrompt = [this](const QString& prompt) { ShowPrompt(prompt); };
   BuildMenuBar(*menuBar(), handlers);
+  // Every chrome size follows the window's DPI; the layout picks the new sizes up.
+  auto* dpiWatcher = new CChromeDpiWatcher(this);
+  connect(dpiWatcher, &CChromeDpiWatcher::dpiChanged, this, [this](int newDpi) {
+    m_toolBar->SetImages(newDpi);
+    m_tabStrip->SetTheme(m_dark, newDpi);
+    m_statusStrip->SetTheme(m_dark, newDpi);
+  });
   m_schemeWatcher = new CDesktopSchemeWatcher(this);
   connect(m_schemeWatcher, &CDesktopSchemeWatcher::changed, this, [this] {
     if (IsDarkMode(static_cast<int>(m_app.Options().ColorMode)) != m_dark) ColorModeChanged();
