@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <random>
 #include <string>
+#include <vector>
+
+#include "text/utf8.h"
 
 namespace velquist {
 namespace {
@@ -56,10 +61,65 @@ TEST(CleanDisplayTextTest, Table) {
       {"\xF4\x90\x80\x80", 16, "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},
       {std::string("a\0b", 3), 16, "a b"},
       {"X", 0, ""},
+      // At the cut, white space is dropped only when nothing but white space follows.
+      {"ABC   ", 4, "ABC"},
+      {"ABC \x01\t\xC2\xA0", 4, "ABC"},
+      {"ABC  D", 4, "ABC "},
+      {"AB  ", 4, "AB"},
+      {"   ", 0, ""},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(CleanDisplayText(c.text, c.max), c.expected) << c.text;
   }
+}
+
+// The rule written out step by step: decode everything, blank the controls, trim both
+// ends, then cut.
+std::string CleanedStepByStep(std::string_view text, std::size_t maxUnits) {
+  const auto white = [](char32_t c) {
+    return (c >= 0x09 && c <= 0x0D) || c == 0x20 || c == 0x85 || c == 0xA0 || c == 0x1680 ||
+           (c >= 0x2000 && c <= 0x200A) || c == 0x2028 || c == 0x2029 || c == 0x202F ||
+           c == 0x205F || c == 0x3000;
+  };
+  std::vector<char32_t> chars;
+  for (std::size_t i = 0; i < text.size();) {
+    const char32_t c = DecodeUtf8(text, i);
+    chars.push_back(c < 0x20 ? U' ' : c);
+  }
+  std::size_t first = 0, last = chars.size();
+  while (first < last && white(chars[first])) ++first;
+  while (last > first && white(chars[last - 1])) --last;
+  std::string out;
+  std::size_t units = 0;
+  for (std::size_t k = first; k < last; ++k) {
+    units += chars[k] >= 0x10000 ? 2 : 1;
+    if (units > maxUnits) break;
+    AppendUtf8(out, chars[k]);
+  }
+  return out;
+}
+
+TEST(CleanDisplayTextTest, AgreesWithTheRuleStepByStep) {
+  const std::string pieces[] = {"a",        "B",
+                                " ",        "\t",
+                                "\n",       "\x01",
+                                "\xC2\xA0", "\xE3\x80\x80",
+                                "\xC3\xA9", "\xF0\x9F\x98\x80",
+                                "\xFF",     "\xE2\x82",
+                                "&",        std::string(1, '\0')};
+  std::mt19937 rng(3141);
+  for (int round = 0; round < 20000; ++round) {
+    std::string text;
+    for (std::uint32_t k = rng() % 12; k > 0; --k) text += pieces[rng() % std::size(pieces)];
+    const std::size_t maxUnits = rng() % 9;
+    EXPECT_EQ(CleanDisplayText(text, maxUnits), CleanedStepByStep(text, maxUnits))
+        << text << " max " << maxUnits;
+  }
+}
+
+TEST(CleanDisplayTextTest, HugeTextGivesAShortLabel) {
+  const std::string text = "  " + std::string(1 << 24, 'x') + "  ";
+  EXPECT_EQ(CleanDisplayText(text, 16), std::string(16, 'x'));
 }
 
 }  // namespace
