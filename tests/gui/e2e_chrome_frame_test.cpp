@@ -233,8 +233,10 @@ class E2eChromeFrameTest : public QObject {
         EvalJs(page, "document.querySelectorAll('td.sx-sym a')[0].getAttribute('href')").toString();
     const QVariantList xy =
         EvalJs(page,
-               "(function () { var e = document.querySelectorAll('td.sx-sym a')[0];"
-               "e.scrollIntoView({block: 'center'}); var r = e.getBoundingClientRect();"
+               // A cell of the row that is no link: no link hover report follows the menu.
+               "(function () { var e = document.querySelectorAll('td.sx-sym a')[0]"
+               ".closest('tr').children[1]; e.scrollIntoView({block: 'center'});"
+               "var r = e.getBoundingClientRect();"
                "return [r.left + r.width / 2, r.top + r.height / 2]; })()")
             .toList();
     QCOMPARE(xy.size(), 2);
@@ -285,6 +287,25 @@ class E2eChromeFrameTest : public QObject {
     }
     QVERIFY(FindMenuBarAction(*bar, kCmdStocks)->isChecked());
     QVERIFY(!FindMenuBarAction(*bar, kCmdEtfs)->isChecked());
+  }
+
+  void helpCommandsOpenTheirLinksForTheActiveTab() {
+    RecordingOpener opener;
+    CMainFrame& frame = m_run.Frame();
+    frame.SelectTab(1);
+    frame.RunCommand(kCmdHelpGuide);
+    frame.SelectTab(0);
+    frame.RunCommand(kCmdHelpGuide);
+    frame.RunCommand(kCmdPellmoor);
+    QCOMPARE(opener.opened.size(), 3);
+    QCOMPARE(opener.opened[0].toString(), Origin() + "/etf-screener.html?src=vqs");
+    QCOMPARE(opener.opened[1].toString(), Origin() + "/screener.html?src=vqs");
+    QCOMPARE(opener.opened[2].toString(), Origin() + "/pellmoor.html?src=vqs");
+    // The help button's menu posts the chosen command, which runs after the menu closed.
+    WhenMenuShows([](QMenu&) {}, kCmdVisitSite);
+    frame.RunCommand(kCmdHelpMenu);
+    QTRY_COMPARE(opener.opened.size(), 4);
+    QCOMPARE(opener.opened[3].toString(), Origin() + "/?src=vqs");
   }
 
   void toolbarButtonPromptInTheStatusStrip() {
