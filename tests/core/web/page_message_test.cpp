@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <random>
 #include <string>
+#include <vector>
 
+#include "site/url.h"
 #include "site_constants.h"
 
 namespace velquist {
@@ -234,6 +238,77 @@ TEST(InterpretWebMessageTest, RowMenuNeedsASymbolPageAndATrustedSender) {
   ASSERT_EQ(result.action, Action::RowMenu);
   EXPECT_FALSE(result.rowMenu.isEtf);
   EXPECT_FALSE(result.rowMenu.UseItems);
+}
+
+// Messages glued together from members a hostile page might send, from trusted and
+// untrusted documents. Whatever comes out must meet the rules the menu and status line
+// rely on. The seed is fixed, so every run checks the same messages.
+TEST(InterpretWebMessageTest, GluedMessagesKeepTheirPromises) {
+  const std::vector<std::string> types = {"url", "hover", "ctx", "retry", "URL", "", "x"};
+  const std::vector<std::string> texts = {"",
+                                          Screener,
+                                          Origin + "/stocks/a.html",
+                                          "/stocks/a.html",
+                                          "/etfs/b.c.html",
+                                          "/news/a.html",
+                                          "/x/y/z.html",
+                                          "javascript:alert(1)",
+                                          "mailto:a@b.example",
+                                          " \\n\\t ",
+                                          "A&B",
+                                          "\\u0000\\u001f",
+                                          "\xC3\xA9\xFF",
+                                          std::string(3000, 'w'),
+                                          "https://other.example/" + std::string(2030, 'p')};
+  const std::vector<std::string> sources = {Screener, Origin + "/stocks/a.html", "about:blank",
+                                            "https://evil.example/screener.html"};
+  std::mt19937 rng(77);
+  const auto pick = [&rng](const std::vector<std::string>& list) -> const std::string& {
+    return list[rng() % list.size()];
+  };
+  const auto quoted = [&](const std::string& text) { return "\"" + text + "\""; };
+  std::size_t hovers = 0, rowMenus = 0;
+  for (int round = 0; round < 5000; ++round) {
+    std::string tabs;
+    for (std::uint32_t k = rng() % 50; k > 0; --k) {
+      tabs += (tabs.empty() ? "" : ",") + std::string(R"({"l":)") + quoted(pick(texts)) +
+              R"(,"h":)" + quoted(pick(texts)) + "}";
+    }
+    const std::string json =
+        R"({"t":)" + quoted(pick(types)) + R"(,"href":)" + quoted(pick(texts)) +
+        R"(,"kind":"etfs","sym":)" + quoted(pick(texts)) + R"(,"path":)" + quoted(pick(texts)) +
+        R"(,"tabs":[)" + tabs + R"(],"ok":)" + (rng() % 2 ? "true" : "1") + "}";
+    const std::string& source = pick(sources);
+    const WebMessageResult result = InterpretWebMessage(source, json, ScreenerKind::Etfs, true);
+    if (!IsTrustedMessageSource(source)) {
+      EXPECT_TRUE(result.action == Action::Ignore || result.action == Action::Retry) << json;
+    }
+    if (result.action == Action::Hover && !result.url.empty()) {
+      ++hovers;
+      UrlParts parts;
+      ASSERT_TRUE(ParseUrl(result.url, parts)) << json;
+      EXPECT_TRUE(parts.scheme == "http" || parts.scheme == "https") << json;
+      EXPECT_LT(result.url.size(), MaxHoverUrlBytes + 8) << json;
+    }
+    if (result.action != Action::RowMenu) continue;
+    ++rowMenus;
+    const RowMenuRequest& request = result.rowMenu;
+    EXPECT_TRUE(IsQuotePagePath(request.path)) << json;
+    EXPECT_LE(request.symbol.size(), 4 * MaxRowSymbolUnits) << json;
+    EXPECT_LE(request.tabs.size(), MaxRowTabs) << json;
+    EXPECT_EQ(request.UseItems, json.ends_with(R"("ok":true})") && !request.tabs.empty());
+    for (const RowMenuTab& tab : request.tabs) {
+      EXPECT_TRUE(IsSectionPagePath(tab.path)) << json;
+      EXPECT_FALSE(tab.label.empty()) << json;
+      EXPECT_LE(tab.label.size(), 4 * MaxRowTabLabelUnits) << json;
+      for (char c : tab.label + request.symbol) {
+        EXPECT_GE(static_cast<unsigned char>(c), 0x20) << json;
+      }
+    }
+  }
+  // The glued messages do reach the hover and row-menu rules, so the checks above ran.
+  EXPECT_GT(hovers, 20u);
+  EXPECT_GT(rowMenus, 20u);
 }
 
 }  // namespace
