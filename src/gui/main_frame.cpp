@@ -69,10 +69,9 @@ CMainFrame::CMainFrame(CScreenerApp& app) : m_app(app) {
   ActiveHost().show();
   UpdateStatus();
 
-  // The browser profile is made once the window exists and the event loop runs, as the
-  // browser environment arrives later on its own.
-  QMetaObject::invokeMethod(
-      this, [this] { CreateEnvironment(); }, Qt::QueuedConnection);
+  // The browser engine starts its processes as soon as the profile exists; starting it
+  // here rather than after the first paint lets that work overlap the window's showing.
+  CreateEnvironment();
 }
 
 CMainFrame::~CMainFrame() {
