@@ -21,6 +21,8 @@
 // - Equal bytes are counted eight at a time with one XOR and a count of trailing zeros.
 // - Codes are bit-reversed once into tables, a match's length code and extra bits are
 //   joined into one value, and the distance code comes from the bit length of D - 1.
+// - The chain of the position after a match is fetched from memory while the match's
+//   positions are entered.
 // - Bits go to a 64-bit accumulator that is emptied by one unaligned 8-byte store per
 //   symbol into a fixed chunk, which is appended to the output when it fills.
 #include "export/deflate.h"
@@ -267,6 +269,19 @@ void Deflate(std::string_view bytes, std::string& out) {
     put(len.bits, len.count);
     put(dist.bits, dist.count);
     flush();
+    // Start loading the chain of the next position while this match is entered.
+#if defined(__GNUC__) || defined(__clang__)
+    if (a + best + 2 < n) {
+      const std::uint32_t next = Hash3(in + a + best);
+      // The four cache lines of a chain of 32-bit positions.
+      const auto* const nextChain = reinterpret_cast<const char*>(ring + next * kMaxChain);
+      __builtin_prefetch(nextChain);
+      __builtin_prefetch(nextChain + 64);
+      __builtin_prefetch(nextChain + 128);
+      __builtin_prefetch(nextChain + 192);
+      __builtin_prefetch(count + next);
+    }
+#endif
     // Enter every covered position that still has three bytes ahead of it.
     const std::size_t end = std::min(a + best, n - 2);
     for (std::size_t p = a + 1; p < end; ++p) insert(p);
