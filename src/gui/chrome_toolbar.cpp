@@ -28,13 +28,13 @@ CChromeToolBar::CChromeToolBar(QWidget* parent) : QWidget(parent) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMouseTracking(true);
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-  for (const ToolbarButtonSpec& spec : ToolbarButtons()) {
+  for (const ToolbarButtonInfo& info : ToolbarButtons()) {
     Button button;
-    button.command = spec.command;
-    button.label = ToQString(spec.label);
-    button.separatorBefore = spec.separatorBefore;
+    button.command = info.command;
+    button.label = ToQString(info.label);
+    button.separatorBefore = info.separatorBefore;
     CommandStrings strings;
-    if (CommandText(spec.command, &strings)) {
+    if (CommandText(info.command, &strings)) {
       button.prompt = ToQString(strings.prompt);
       button.toolTip = ToQString(strings.tooltip);
     }

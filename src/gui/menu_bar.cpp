@@ -27,10 +27,10 @@ void RefreshMenu(QMenu& menu, const MenuBarHandlers& handlers) {
 }  // namespace
 
 void BuildMenuBar(QMenuBar& bar, const MenuBarHandlers& handlers) {
-  for (const MenuSpec& spec : MenuBarSpec()) {
-    QMenu* menu = bar.addMenu(ToQString(spec.title));
+  for (const MenuLayout& layout : MenuBarLayout()) {
+    QMenu* menu = bar.addMenu(ToQString(layout.title));
     auto* tabs = new QActionGroup(menu);
-    for (const MenuEntrySpec& entry : spec.entries) {
+    for (const MenuEntry& entry : layout.entries) {
       if (entry.command == 0) {
         menu->addSeparator();
         continue;

@@ -112,7 +112,7 @@ bool LookUp(int id, std::string* text) {
   }
 }
 
-constexpr std::array<ToolbarButtonSpec, 12> kToolbar{{
+constexpr std::array<ToolbarButtonInfo, 12> kToolbar{{
     {kCmdSaveScreen, "Save", false},
     {kCmdOpenSavedScreen, "Open", false},
     {kCmdPresets, "Presets", false},
@@ -143,9 +143,9 @@ bool CommandText(int id, CommandStrings* out) {
   return true;
 }
 
-std::span<const ToolbarButtonSpec> ToolbarButtons() { return kToolbar; }
+std::span<const ToolbarButtonInfo> ToolbarButtons() { return kToolbar; }
 
-std::vector<MenuSpec> MenuBarSpec() {
+std::vector<MenuLayout> MenuBarLayout() {
   const std::string visit = "&Visit " + std::string(SiteHost);
   return {
       {"&File",

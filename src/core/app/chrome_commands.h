@@ -56,28 +56,28 @@ bool CommandText(int id, CommandStrings* out);
 // have no line break).
 std::string CommandStringTable(int id);
 
-struct ToolbarButtonSpec {
+struct ToolbarButtonInfo {
   int command;
   std::string_view label;
   bool separatorBefore;  // a gap with a line in front of this button
 };
 
 // The twelve toolbar buttons in order; button i shows icon i of the icon strip.
-std::span<const ToolbarButtonSpec> ToolbarButtons();
+std::span<const ToolbarButtonInfo> ToolbarButtons();
 
 // One menu entry; command 0 is a separator. The text uses "&" for access keys and "\t"
 // in front of the accelerator text.
-struct MenuEntrySpec {
+struct MenuEntry {
   int command;
   std::string text;
 };
 
-struct MenuSpec {
+struct MenuLayout {
   std::string title;
-  std::vector<MenuEntrySpec> entries;
+  std::vector<MenuEntry> entries;
 };
 
-std::vector<MenuSpec> MenuBarSpec();
+std::vector<MenuLayout> MenuBarLayout();
 
 // What the enable and mark rules look at: the active tab and its host.
 struct CommandContext {

@@ -41,11 +41,11 @@ TEST(ChromeCommands, UnknownIdHasNoText) {
 
 TEST(ChromeCommands, EveryMenuAndToolbarCommandHasText) {
   CommandStrings s;
-  for (const ToolbarButtonSpec& b : ToolbarButtons()) {
+  for (const ToolbarButtonInfo& b : ToolbarButtons()) {
     EXPECT_TRUE(CommandText(b.command, &s)) << b.command;
   }
-  for (const MenuSpec& m : MenuBarSpec()) {
-    for (const MenuEntrySpec& e : m.entries) {
+  for (const MenuLayout& m : MenuBarLayout()) {
+    for (const MenuEntry& e : m.entries) {
       if (e.command != 0) {
         EXPECT_TRUE(CommandText(e.command, &s)) << e.command;
       }
@@ -68,7 +68,7 @@ TEST(ChromeCommands, ToolbarOrderLabelsAndSeparators) {
 }
 
 TEST(ChromeCommands, MenuBarLayout) {
-  const std::vector<MenuSpec> menus = MenuBarSpec();
+  const std::vector<MenuLayout> menus = MenuBarLayout();
   ASSERT_EQ(menus.size(), 5u);
   EXPECT_EQ(menus[0].title, "&File");
   EXPECT_EQ(menus[1].title, "&View");
