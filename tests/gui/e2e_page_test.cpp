@@ -169,6 +169,34 @@ class E2ePageTest : public QObject {
     QVERIFY(!m_requests.front().path.empty());
   }
 
+  void slowSymbolPageGivesTheOverviewOnlyAndServesTheNextClick() {
+    QWebEnginePage* page = m_run.ActivePage();
+    m_requests.clear();
+    // The page's own fetch is slowed down past the row menu's wait.
+    EvalJs(page,
+           "window.__slowDone = false; window.__realFetch = window.fetch;"
+           "window.fetch = function (u, o) { return new Promise(function (r) {"
+           "  setTimeout(r, 2500); }).then(function () { return window.__realFetch(u, o); })"
+           "  .then(function (a) { window.__slowDone = true; return a; }); }; true");
+    const QPoint at = CentreOf(page, QStringLiteral("td.sx-sym a|3"));
+    ClickInPage(m_run.Active(), at, Qt::RightButton);
+    QTRY_COMPARE_WITH_TIMEOUT(m_requests.size(), std::size_t(1), 10000);
+    QVERIFY(!m_requests.front().UseItems);
+    QVERIFY(m_requests.front().tabs.empty());
+    ClosePopups();
+
+    // The lookup still completes, and the next right-click on the row uses its list.
+    QTRY_VERIFY_WITH_TIMEOUT(EvalJs(page, "window.__slowDone").toBool(), 15000);
+    EvalJs(page, "window.fetch = window.__realFetch; true");
+    ClickInPage(m_run.Active(), at, Qt::RightButton);
+    QTRY_COMPARE_WITH_TIMEOUT(m_requests.size(), std::size_t(2), 10000);
+    QVERIFY(m_requests.back().UseItems);
+    QVERIFY(!m_requests.back().tabs.empty());
+    QCOMPARE(m_requests.back().path, m_requests.front().path);
+    // Served from the page's cache: the symbol page was fetched once.
+    QCOMPARE(Site().RequestCount(m_requests.back().path), 1);
+  }
+
   void browserMenuKeepsOnlyEditingAndCopying() {
     QWebEnginePage* page = m_run.ActivePage();
     QWebEngineView* view = m_run.Active().View();
