@@ -11,7 +11,7 @@
 // positions entered under its hash. So each hash keeps its chain as a ring of its last 64
 // positions instead of one link per position: the candidates and their order are those of
 // the linked chain, but they lie side by side in memory, and the walk reads them without
-// waiting for one link to name the next (which made the linked walk several times slower).
+// waiting for one link to name the next (the linked walk ran at about half the speed).
 //
 // Shortcuts, none of which changes the output:
 // - Until a first match is found, a candidate must share the first three bytes.
