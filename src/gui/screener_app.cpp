@@ -75,7 +75,9 @@ bool CScreenerApp::WebEngineInstalled() const {
 
 bool CScreenerApp::RaiseMainWindow() {
   if (!m_frame) return false;
-  if (m_frame->isMinimized()) m_frame->showNormal();
+  // Restoring keeps a maximised window maximised.
+  if (m_frame->isMinimized())
+    m_frame->setWindowState(m_frame->windowState() & ~Qt::WindowMinimized);
   m_frame->raise();
   m_frame->activateWindow();
   emit mainWindowRaised();

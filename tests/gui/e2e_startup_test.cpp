@@ -147,6 +147,7 @@ class E2eStartupTest : public QObject {
     ProgramRun run;
     QVERIFY(run.Start());
     QSignalSpy raised(&run.App(), &CScreenerApp::mainWindowRaised);
+    run.Frame().setWindowState(Qt::WindowMaximized | Qt::WindowMinimized);
     QProcess second;
     second.start(QStringLiteral(VELQUIST_PROGRAM), {QStringLiteral("--second")});
     QVERIFY(second.waitForStarted());
@@ -154,6 +155,8 @@ class E2eStartupTest : public QObject {
     QCOMPARE(second.exitStatus(), QProcess::NormalExit);
     QCOMPARE(second.exitCode(), 0);
     QCOMPARE(raised.count(), 1);
+    QVERIFY(!run.Frame().windowState().testFlag(Qt::WindowMinimized));
+    QVERIFY(run.Frame().windowState().testFlag(Qt::WindowMaximized));
   }
 };
 
