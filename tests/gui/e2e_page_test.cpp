@@ -117,6 +117,7 @@ class E2ePageTest : public QObject {
     QTest::keyClick(target, Qt::Key_X);  // a plain key afterwards reaches the page
     QTRY_VERIFY(EvalJs(page, "window.__keys.join(',')").toString().endsWith(",x"));
     QVERIFY(!EvalJs(page, "window.__keys.join(',')").toString().contains(",Cs"));
+    QCOMPARE(saves, 1);  // run once, not by both the page path and the window's shortcut
 
     QTest::keyClick(target, Qt::Key_2, Qt::ControlModifier);
     QTRY_COMPARE(m_run.Frame().ActiveTab(), ScreenerKind::Etfs);
