@@ -1,7 +1,9 @@
 #include "chrome_toolbar.h"
 
+#include <QHelpEvent>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolTip>
 #include <map>
 
 #include "app/chrome_commands.h"
@@ -162,6 +164,19 @@ class ChromeToolBarTest : public QObject {
     bar.SetButtonEnabled(kCmdPrintResults, false);
     QTest::mouseClick(&bar, Qt::LeftButton, {}, bar.ButtonRect(kCmdPrintResults).center());
     QCOMPARE(invoked.count(), 1);
+  }
+
+  void tooltipOfTheButtonUnderTheMouse() {
+    CChromeToolBar bar;
+    bar.resize(bar.sizeHint());
+    bar.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&bar));
+    const QPoint at = bar.ButtonRect(kCmdOpenInBrowser).center();
+    QHelpEvent help(QEvent::ToolTip, at, bar.mapToGlobal(at));
+    QApplication::sendEvent(&bar, &help);
+    QTRY_VERIFY(QToolTip::isVisible());
+    QCOMPARE(QToolTip::text(), QStringLiteral("Open in Browser (Ctrl+B)"));
+    QToolTip::hideText();
   }
 
   void hoverShowsThePrompt() {
