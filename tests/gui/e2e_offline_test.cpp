@@ -58,11 +58,32 @@ class E2eOfflineTest : public QObject {
                               30000);
     QTRY_VERIFY_WITH_TIMEOUT(BodyText(run.ActivePage()).contains(error), 10000);
 
-    // A retry message from the page while online is ignored; offline it is honoured.
+    // While offline, Refresh retries the page the offline page stands for.
     Site().Control("/reset");
     run.Frame().RunCommand(kCmdRefresh);
     QVERIFY(run.WaitForResults());
     QTRY_COMPARE_WITH_TIMEOUT(run.Frame().StatusText(), QStringLiteral("Ready"), 10000);
+    QVERIFY(!run.Active().IsOffline());
+  }
+
+  void retryMessageWhileOnlineIsIgnored() {
+    QVERIFY(Site().Start());
+    ProgramRun run;
+    QVERIFY(run.Start());
+    QVERIFY(run.WaitForResults());
+    Site().ClearRequests();
+    const int loads = Site().RequestCount("/screener.html");
+    // Messages are handled in order: once the hover sent after it shows, the retry is done.
+    EvalJs(run.ActivePage(),
+           "window.__stay = 1; chrome.webview.postMessage({t: 'retry'});"
+           "chrome.webview.postMessage({t: 'hover', href: location.origin + '/screener.html'});"
+           "true");
+    QTRY_VERIFY_WITH_TIMEOUT(run.Frame().StatusText().endsWith("/screener.html"), 10000);
+    // A load the retry had started would reach the site before this later request.
+    EvalJs(run.ActivePage(), "fetch('/data/search.json?after-retry'); true");
+    QTRY_COMPARE_WITH_TIMEOUT(Site().RequestCount("/data/search.json"), 1, 10000);
+    QCOMPARE(Site().RequestCount("/screener.html"), loads);
+    QCOMPARE(EvalJs(run.ActivePage(), "window.__stay").toInt(), 1);
     QVERIFY(!run.Active().IsOffline());
   }
 };
