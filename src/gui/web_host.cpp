@@ -90,38 +90,48 @@ void CWebHost::Create(QWebEngineProfile* profile, const std::string& startUrl, d
   m_startUrl = startUrl;
   m_zoom = zoom;
   m_background = background;
+  CreatePage();
+  CreateView();
+  ConnectBridge();
+  InstallPageScript();
+  // The script is registered before the first navigation, so the first document runs it.
+  Navigate(m_startUrl);
+  WatchFocusProxy();
+  m_sink.OnHostReady(*this);
+}
 
+void CWebHost::CreatePage() {
   m_page = new ScreenerPage(
-      profile, [this](const QUrl& url) { return OnNavigationStarting(url); }, nullptr);
+      m_profile, [this](const QUrl& url) { return OnNavigationStarting(url); }, nullptr);
   m_interceptor = new ScreenerRequestInterceptor(m_page);
   m_page->setUrlRequestInterceptor(m_interceptor);
   ApplySettings(m_page->settings());
-  m_page->setBackgroundColor(background);
-  m_page->setZoomFactor(zoom);
-
-  m_view = new QWebEngineView(this);
-  m_view->setPage(m_page);
-  m_view->setContextMenuPolicy(Qt::CustomContextMenu);
-  m_view->setGeometry(rect());
-  m_view->installEventFilter(this);
-  m_view->show();
-
-  connect(m_view, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-    if (QMenu* menu = FilteredContextMenu(*m_view)) {
-      menu->setAttribute(Qt::WA_DeleteOnClose);
-      menu->popup(m_view->mapToGlobal(at));
-    }
-  });
+  m_page->setBackgroundColor(m_background);
+  m_page->setZoomFactor(m_zoom);
   connect(m_page, &QWebEnginePage::newWindowRequested, this,
           [this](QWebEngineNewWindowRequest& request) { OnNewWindow(request); });
   connect(m_page, &QWebEnginePage::loadingChanged, this,
           [this](const QWebEngineLoadingInfo& info) { OnLoadingChanged(info); });
   connect(m_page, &QWebEnginePage::urlChanged, this,
           [this](const QUrl& url) { ReportUrl(UrlText(url)); });
-  connect(m_page, &QWebEnginePage::linkHovered, this, [](const QString&) {
-    // The page script reports hovered links itself, with the URL a click would open.
-  });
+}
 
+void CWebHost::CreateView() {
+  m_view = new QWebEngineView(this);
+  m_view->setPage(m_page);
+  m_view->setContextMenuPolicy(Qt::CustomContextMenu);
+  m_view->setGeometry(rect());
+  m_view->installEventFilter(this);
+  m_view->show();
+  connect(m_view, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+    if (QMenu* menu = FilteredContextMenu(*m_view)) {
+      menu->setAttribute(Qt::WA_DeleteOnClose);
+      menu->popup(m_view->mapToGlobal(at));
+    }
+  });
+}
+
+void CWebHost::ConnectBridge() {
   m_bridge = new PageBridge(m_page);
   m_channel = new QWebChannel(m_page);
   m_channel->registerObject(QLatin1String(PageBridge::ChannelName), m_bridge);
@@ -130,7 +140,9 @@ void CWebHost::Create(QWebEngineProfile* profile, const std::string& startUrl, d
     // The source is the page's URL as the program knows it, never a value the page sends.
     OnWebMessage(UrlText(m_page->url()), ToUtf8(json));
   });
+}
 
+void CWebHost::InstallPageScript() {
   QWebEngineScript script;
   script.setName(QStringLiteral("velquist-page"));
   script.setInjectionPoint(QWebEngineScript::DocumentCreation);
@@ -138,11 +150,6 @@ void CWebHost::Create(QWebEngineProfile* profile, const std::string& startUrl, d
   script.setRunsOnSubFrames(false);
   script.setSourceCode(PageScriptSource());
   m_page->scripts().insert(script);
-
-  // The script is registered before the first navigation, so the first document runs it.
-  Navigate(m_startUrl);
-  WatchFocusProxy();
-  m_sink.OnHostReady(*this);
 }
 
 void CWebHost::Navigate(const std::string& url) {

@@ -78,6 +78,10 @@ class CWebHost : public QWidget {
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  void CreatePage();
+  void CreateView();
+  void ConnectBridge();
+  void InstallPageScript();
   bool OnNavigationStarting(const QUrl& url);
   void OnNewWindow(QWebEngineNewWindowRequest& request);
   void OnLoadingChanged(const QWebEngineLoadingInfo& info);
