@@ -262,12 +262,13 @@ void CWebHost::OnNewWindow(QWebEngineNewWindowRequest& request) {
 void CWebHost::OnLoadingChanged(const QWebEngineLoadingInfo& info) {
   if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) return;
   const bool success = info.status() == QWebEngineLoadingInfo::LoadSucceededStatus;
-  const bool http = info.errorDomain() == QWebEngineLoadingInfo::HttpErrorDomain;
-  // A stopped load is a cancelled one.
-  const int netError = info.status() == QWebEngineLoadingInfo::LoadStoppedStatus
-                           ? kNetErrorAborted
-                           : (http ? 0 : info.errorCode());
-  const LoadFailure failure = LoadFailureFromChromium(netError, http ? info.errorCode() : 0);
+  // The engine's one error code is Chromium's negative net error (its "HTTP error" domain
+  // too holds net errors, such as an empty response) or a positive HTTP status. A stopped
+  // load is a cancelled one.
+  const int errorCode = info.status() == QWebEngineLoadingInfo::LoadStoppedStatus
+                            ? kNetErrorAborted
+                            : info.errorCode();
+  const LoadFailure failure = LoadFailureFromChromium(errorCode);
   switch (DecideLoadOutcome(success, failure, m_offline)) {
     case LoadOutcome::ClearStatus:
       m_sink.OnHostStatus(*this, QString());
