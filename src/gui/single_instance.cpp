@@ -2,8 +2,10 @@
 
 #include <unistd.h>
 
+#include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QLockFile>
 #include <QThread>
 
 namespace velquist {
@@ -25,36 +27,55 @@ QString SingleInstance::DefaultName() {
   return QStringLiteral("OrvaneVelquist.SingleInstance.%1").arg(getuid());
 }
 
+SingleInstance::~SingleInstance() = default;
+
+QString SingleInstance::LockPath() const {
+  return QDir::tempPath() + QLatin1Char('/') + m_name + QStringLiteral(".lock");
+}
+
 bool SingleInstance::Claim() {
-  if (AskRunningInstance()) return false;
+  // The lock, not the socket, decides who runs: two programs started together can both
+  // find no one listening, but only one of them gets the lock. A lock left by a program
+  // that died is taken over, since its process no longer exists.
+  m_lock = std::make_unique<QLockFile>(LockPath());
+  m_lock->setStaleLockTime(0);
+  if (!m_lock->tryLock(0)) {
+    if (m_lock->error() == QLockFile::LockFailedError) {
+      AskRunningInstance();
+      return false;
+    }
+    m_lock.reset();  // the lock cannot be made here: run unguarded rather than not at all
+  }
   m_server = new QLocalServer(this);
   m_server->setSocketOptions(QLocalServer::UserAccessOption);
+  // Whoever holds the lock owns the name; a socket still there was left by a program that
+  // died.
+  if (m_lock) QLocalServer::removeServer(m_name);
   if (!m_server->listen(m_name)) {
-    // No instance answered, so the socket is left over from a program that died.
     QLocalServer::removeServer(m_name);
-    if (!m_server->listen(m_name)) return true;  // run unguarded rather than not at all
+    if (!m_server->listen(m_name)) return true;
   }
   connect(m_server, &QLocalServer::newConnection, this, &SingleInstance::OnConnection);
   return true;
 }
 
-// True when another instance is running; it has then been asked to raise its window.
-bool SingleInstance::AskRunningInstance() {
+// Asks the running instance to raise its window, for about two seconds while it has no
+// window or is not listening yet.
+void SingleInstance::AskRunningInstance() {
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
     QLocalSocket socket;
     socket.connectToServer(m_name);
-    if (!socket.waitForConnected(kConnectMs)) return attempt > 0;
-    socket.write(kRaise);
-    socket.waitForBytesWritten(kConnectMs);
-    QByteArray answer;
-    while (!answer.endsWith('\n') && socket.waitForReadyRead(kConnectMs)) {
-      answer += socket.readAll();
+    if (socket.waitForConnected(kConnectMs)) {
+      socket.write(kRaise);
+      socket.waitForBytesWritten(kConnectMs);
+      QByteArray answer;
+      while (!answer.endsWith('\n') && socket.waitForReadyRead(kConnectMs)) {
+        answer += socket.readAll();
+      }
+      if (answer == kRaised) return;
     }
-    if (answer == kRaised || answer.isEmpty()) return true;
-    // The instance exists but has no window yet: ask again shortly.
     QThread::msleep(kRetryMs);
   }
-  return true;
 }
 
 void SingleInstance::OnConnection() {
