@@ -286,12 +286,10 @@ void CMainFrame::OnHostReady(CWebHost& host) {
 }
 
 void CMainFrame::OnScreenChanged(CWebHost& host, const std::string& url) {
-  std::string path, fragment;
-  if (!SplitScreenerUrl(url, path, fragment)) return;
-  const bool etf = IsEtfScreenerPath(path);
-  if (etf != (host.Kind() == ScreenerKind::Etfs)) return;
+  std::string state;
+  if (!ScreenStateForUrl(url, host.Kind(), state)) return;
   AppOptions& options = m_app.Options();
-  (etf ? options.LastEtfs : options.LastStocks) = JoinScreenState(path, fragment);
+  (host.Kind() == ScreenerKind::Etfs ? options.LastEtfs : options.LastStocks) = state;
 }
 
 void CMainFrame::OnLinkHover(CWebHost& host, const std::string& url) {
