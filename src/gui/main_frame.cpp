@@ -265,11 +265,7 @@ void CMainFrame::Refresh() {
 }
 
 void CMainFrame::ResetFilters() {
-  std::string path, fragment;
-  if (!SplitScreenerUrl(ActiveHost().CurrentUrl(), path, fragment)) {
-    path = std::string(DefaultScreenerPath(m_activeTab));
-  }
-  ActiveHost().Navigate(BuildScreenerUrl(path, {}));
+  ActiveHost().Navigate(ResetFiltersUrl(ActiveHost().CurrentUrl(), m_activeTab));
 }
 
 void CMainFrame::OpenInBrowser() {

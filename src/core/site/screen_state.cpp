@@ -59,4 +59,10 @@ std::string StartUrl(ScreenerKind kind, bool restoreLast, std::string_view lastS
   return BuildScreenerUrl(DefaultScreenerPath(kind), "");
 }
 
+std::string ResetFiltersUrl(std::string_view currentUrl, ScreenerKind kind) {
+  std::string path, fragment;
+  if (!SplitScreenerUrl(currentUrl, path, fragment)) path = DefaultScreenerPath(kind);
+  return BuildScreenerUrl(path, "");
+}
+
 }  // namespace velquist

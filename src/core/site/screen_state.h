@@ -39,4 +39,8 @@ bool ScreenStateForUrl(std::string_view url, ScreenerKind kind, std::string& sta
 // lastScreen is a valid state of this kind, else the kind's default page.
 std::string StartUrl(ScreenerKind kind, bool restoreLast, std::string_view lastScreen);
 
+// Where Reset Filters leads: the screener page of currentUrl, or the kind's default page
+// when currentUrl is no screener URL of the site, always without a fragment.
+std::string ResetFiltersUrl(std::string_view currentUrl, ScreenerKind kind);
+
 }  // namespace velquist

@@ -85,6 +85,33 @@ TEST(ScreenStateTest, StateForReportedUrl) {
   EXPECT_EQ(state, "kept");
 }
 
+TEST(ScreenStateTest, ResetFiltersKeepsThePageAndDropsTheFragment) {
+  struct Case {
+    std::string current;
+    ScreenerKind kind;
+    std::string expected;
+  };
+  const Case cases[] = {
+      {Origin + "/screener.html#f=cap:large&s=-pe", ScreenerKind::Stocks,
+       Origin + "/screener.html"},
+      {Origin + "/screener/dividend-stocks.html?src=vqs#p=3", ScreenerKind::Stocks,
+       Origin + "/screener/dividend-stocks.html"},
+      {Origin + "/screener/etf-low-cost.html#f=1", ScreenerKind::Etfs,
+       Origin + "/screener/etf-low-cost.html"},
+      // No screener page shown (empty, offline page, another site): the kind's default.
+      {"", ScreenerKind::Stocks, Origin + "/screener.html"},
+      {"", ScreenerKind::Etfs, Origin + "/etf-screener.html"},
+      {"data:text/html,offline", ScreenerKind::Etfs, Origin + "/etf-screener.html"},
+      {Origin + "/stocks/aapl.html", ScreenerKind::Stocks, Origin + "/screener.html"},
+      {"https://evil.example/screener.html#f=1", ScreenerKind::Stocks, Origin + "/screener.html"},
+      {"http" + Origin.substr(5) + "/screener.html#f=1", ScreenerKind::Stocks,
+       Origin + "/screener.html"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ResetFiltersUrl(c.current, c.kind), c.expected) << c.current;
+  }
+}
+
 TEST(ScreenStateTest, StartUrlRestoresOnlyAValidStateOfTheKind) {
   struct Case {
     ScreenerKind kind;
