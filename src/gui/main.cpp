@@ -23,10 +23,11 @@ int main(int argc, char* argv[]) {
   QApplication::setOrganizationName(QStringLiteral("Orvane Software"));
   QApplication::setDesktopFileName(QStringLiteral("OrvaneSoftware.Velquist.1"));
 
-  // The program's own command line, without the switch added above.
-  QStringList arguments;
-  for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
-  velquist::CScreenerApp app(arguments);
+  // The command line as given, without the switch added above; the engine's switches on it
+  // are no text of the user's and do not suppress the splash.
+  QStringList given;
+  for (int i = 0; i < argc; ++i) given << QString::fromLocal8Bit(argv[i]);
+  velquist::CScreenerApp app(velquist::ProgramArguments(given));
   if (!app.InitInstance()) return 0;
   return QApplication::exec();
 }

@@ -31,6 +31,13 @@ void ShowNotice(QWidget* parent, const Notice& notice) {
 
 }  // namespace
 
+QStringList ProgramArguments(const QStringList& words) {
+  QStringList own = words.mid(1);
+  const qsizetype engine = own.indexOf(QStringLiteral("--webEngineArgs"));
+  if (engine >= 0) own.resize(engine);
+  return own;
+}
+
 CScreenerApp::CScreenerApp(QStringList arguments, QObject* parent)
     : QObject(parent),
       m_arguments(std::move(arguments)),

@@ -17,6 +17,10 @@ class CMainFrame;
 class OptionStore;
 class SingleInstance;
 
+// The program's own command-line words: those after the program name and before
+// "--webEngineArgs", after which the words are the browser engine's switches.
+QStringList ProgramArguments(const QStringList& words);
+
 class CScreenerApp : public QObject {
   Q_OBJECT
  public:
