@@ -71,6 +71,27 @@ class E2eFilterTest : public QObject {
     QCOMPARE(Foreign().connections, 0);
   }
 
+  // A worker's requests are not the page's own; they must meet the same rules.
+  void workerRequestsAreRefusedToo() {
+    Site().ClearRequests();
+    Foreign().connections = 0;
+    const QString worker = QStringLiteral(
+        "new Promise(function (done) {"
+        "  var o = location.origin;"
+        "  var code = \"Promise.all([fetch('https://cdn.foreign.example/w.js')"
+        "      .catch(function () {}), fetch('\" + o + \"/data/other.json').catch(function () {}),"
+        "      fetch('\" + o + \"/data/search.json?worker=1').catch(function () {})])"
+        "    .then(function () { postMessage(1); });\";"
+        "  var w = new Worker(URL.createObjectURL(new Blob([code])));"
+        "  w.onmessage = w.onerror = done;"
+        "})");
+    QVERIFY(PageRequest(m_page, worker));
+    // The allowed fetch shows that the worker ran and its requests were logged.
+    QTRY_COMPARE_WITH_TIMEOUT(Site().RequestCount("/data/search.json"), 1, 10000);
+    QCOMPARE(Site().RequestCount("/data/other.json"), 0);
+    QCOMPARE(Foreign().connections, 0);
+  }
+
   void symbolLinkOpensTheDefaultBrowserWithTheTag() {
     RecordingOpener opener;
     const std::string before = m_run.Active().CurrentUrl();
