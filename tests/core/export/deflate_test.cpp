@@ -429,6 +429,49 @@ TEST(DeflateFixed, LengthAndDistanceCodes) {
   }
 }
 
+TEST(DeflateFixed, MatchLengthsAroundTheEightByteWords) {
+  // Equal bytes are counted in 8-byte words: the first difference falls in every byte of
+  // the first words, and the match either stops at a differing byte or at the input's end.
+  for (int length = 3; length <= 40; ++length) {
+    for (const bool atEnd : {false, true}) {
+      std::string input = MatchInput(length, length + 50);
+      if (atEnd) input.pop_back();
+      const std::vector<Token> tokens = Tokens(input);
+      ASSERT_GE(tokens.size(), 2u);
+      const Token& m = tokens[tokens.size() - (atEnd ? 1 : 2)];
+      ASSERT_TRUE(m.isMatch) << length << (atEnd ? " at the end" : "");
+      EXPECT_EQ(m.length, length) << (atEnd ? "at the end" : "");
+      EXPECT_EQ(m.distance, length + 50);
+      EXPECT_TRUE(DeflateFixed(input) == ModelDeflate(input)) << length;
+    }
+  }
+}
+
+TEST(DeflateFixed, LaterCandidateDifferingInAnotherWordWins) {
+  // The nearest candidate shares 5, 8, 9, 15, 16 or 17 bytes, one further back shares
+  // more; the longer one must win whichever word the first difference lies in.
+  const std::string x = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghij";
+  for (const std::size_t shortLen : {5u, 8u, 9u, 15u, 16u, 17u}) {
+    for (const std::size_t longLen : {shortLen + 1, shortLen + 8, std::size_t{36}}) {
+      const std::string longer = x.substr(0, longLen) + "!";
+      const std::string nearer = x.substr(0, shortLen) + "?";
+      const std::string input = longer + "1234" + nearer + "5678" + x + "~";
+      // The token that starts at the last copy of x.
+      const std::size_t start = input.size() - 1 - x.size();
+      std::size_t at = 0;
+      Token m;
+      for (const Token& t : Tokens(input)) {
+        if (at == start) m = t;
+        at += t.isMatch ? static_cast<std::size_t>(t.length) : 1;
+      }
+      ASSERT_TRUE(m.isMatch) << shortLen << "/" << longLen;
+      EXPECT_EQ(m.length, static_cast<int>(longLen)) << shortLen;
+      EXPECT_EQ(m.distance, static_cast<int>(start)) << shortLen << "/" << longLen;
+      EXPECT_TRUE(DeflateFixed(input) == ModelDeflate(input)) << shortLen << "/" << longLen;
+    }
+  }
+}
+
 TEST(DeflateFixed, OverlappingCopyOfAShortPattern) {
   // "ab" and then 298 more bytes of the same pattern: one match of 258 at distance 2.
   std::string input;
