@@ -1,6 +1,7 @@
 // Start-up and shutdown of the real program against the demo site: the active tab's start
 // page, the other tab made on its first selection, the last screens reopened (or not),
 // one instance per user, options kept across runs, and a corrupt screens file set aside.
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QSignalSpy>
@@ -141,6 +142,36 @@ class E2eStartupTest : public QObject {
     QCOMPARE(bad, std::string("{\"screens\": [1, 2,"));
     QVERIFY(!QFile::exists(QString::fromStdString(path)));
     QVERIFY(run.App().Screens().empty());
+  }
+
+  void closeTellsWhenTheScreensCannotBeWrittenAndStillSavesTheOptions() {
+    // A folder where the screens file belongs: the file can neither be read nor replaced.
+    const std::string path = DataFolder() + "/screens.json";
+    QVERIFY(QDir().mkpath(QString::fromStdString(path)));
+    QVERIFY(WriteFileAtomic(path + "/keep", "x"));
+    RecordingPrompter prompter;
+    {
+      ProgramRun run;
+      QVERIFY(run.Start());
+      QCOMPARE(prompter.texts.size(), 0);
+      run.Frame().SetZoom(1.5);
+      QVERIFY(run.Frame().close());
+      QVERIFY(!run.Frame().isVisible());
+    }
+    QCOMPARE(prompter.texts.size(), 1);
+    QCOMPARE(prompter.icons.front(), PromptIcon::Error);
+    const QString text = prompter.texts.front();
+    const QString start = QStringLiteral("The saved screens could not be written to\n") +
+                          QString::fromStdString(path) + QStringLiteral("\n\nError ");
+    QVERIFY2(text.startsWith(start), qPrintable(text));
+    QVERIFY2(text.endsWith(QLatin1Char('.')), qPrintable(text));
+    bool numeric = false;
+    QVERIFY(text.mid(start.size()).chopped(1).toInt(&numeric) > 0 && numeric);
+    // The options went to their store before the screens failed.
+    std::string file;
+    QVERIFY(ReadWholeFile(OptionsFilePath(), file));
+    QVERIFY(file.find("\"Zoom\"=dword:00000096") != std::string::npos);
+    QVERIFY(QDir(QString::fromStdString(path)).removeRecursively());
   }
 
   void secondInstanceRaisesTheFirstAndExits() {
