@@ -19,7 +19,6 @@ namespace {
 constexpr int kMargin96 = 3;   // around the row of buttons
 constexpr int kIconTop96 = 6;  // icon's distance from the button's top
 constexpr int kCorner96 = 4;   // hover background corner radius
-constexpr int kIdleMs = 250;   // how often button states are asked for
 
 }  // namespace
 
@@ -40,8 +39,6 @@ CChromeToolBar::CChromeToolBar(QWidget* parent) : QWidget(parent) {
     }
     m_buttons.push_back(button);
   }
-  m_idleTimer.setInterval(kIdleMs);
-  connect(&m_idleTimer, &QTimer::timeout, this, &CChromeToolBar::RefreshStates);
   SetImages(96);
 }
 
@@ -278,11 +275,6 @@ void CChromeToolBar::mouseReleaseEvent(QMouseEvent* event) {
 
 void CChromeToolBar::leaveEvent(QEvent*) { SetHovered(-1); }
 
-void CChromeToolBar::showEvent(QShowEvent*) {
-  RefreshStates();
-  m_idleTimer.start();
-}
-
-void CChromeToolBar::hideEvent(QHideEvent*) { m_idleTimer.stop(); }
+void CChromeToolBar::showEvent(QShowEvent*) { RefreshStates(); }
 
 }  // namespace velquist

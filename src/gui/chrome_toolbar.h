@@ -7,7 +7,6 @@
 #include <QImage>
 #include <QRect>
 #include <QString>
-#include <QTimer>
 #include <QWidget>
 #include <functional>
 #include <vector>
@@ -25,8 +24,9 @@ class CChromeToolBar : public QWidget {
   bool IsDark() const { return m_dark; }
   int Dpi() const { return m_dpi; }
 
-  // The rule that enables a command; RefreshStates asks it for every button, as does a
-  // timer while the window is shown (the framework's idle update).
+  // The rule that enables a command; RefreshStates asks it for every button. The owner
+  // calls RefreshStates whenever something the rule looks at changes; showing the
+  // toolbar refreshes as well.
   void SetEnableRule(std::function<bool(int)> rule) { m_enableRule = std::move(rule); }
   void RefreshStates();
 
@@ -71,7 +71,6 @@ class CChromeToolBar : public QWidget {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void leaveEvent(QEvent* event) override;
   void showEvent(QShowEvent* event) override;
-  void hideEvent(QHideEvent* event) override;
 
  private:
   struct Button {
@@ -94,7 +93,6 @@ class CChromeToolBar : public QWidget {
 
   std::vector<Button> m_buttons;
   std::function<bool(int)> m_enableRule;
-  QTimer m_idleTimer;
   QFont m_font;
   bool m_dark = false;
   int m_dpi = 96;

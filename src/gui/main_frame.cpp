@@ -194,6 +194,8 @@ void CMainFrame::ShowSelectedTab(int kind) { m_tabStrip->SetSelected(kind); }
 
 void CMainFrame::SetCommandHandler(int id, std::function<void()> handler) {
   m_commands[id] = std::move(handler);
+  // A command with a handler may now be enabled.
+  if (m_toolBar) m_toolBar->RefreshStates();
 }
 
 bool CMainFrame::IsCommandEnabled(int id) const {
@@ -222,9 +224,11 @@ void CMainFrame::RunCommand(int id) {
       return;
     case kCmdBack:
       ActiveHost().GoBack();
+      m_toolBar->RefreshStates();
       return;
     case kCmdForward:
       ActiveHost().GoForward();
+      m_toolBar->RefreshStates();
       return;
     case kCmdRefresh:
       Refresh();
@@ -282,6 +286,8 @@ void CMainFrame::OnHostReady(CWebHost& host) {
 }
 
 void CMainFrame::OnScreenChanged(CWebHost& host, const std::string& url) {
+  // The page and the history moved: the buttons that follow them may change.
+  m_toolBar->RefreshStates();
   std::string state;
   if (!ScreenStateForUrl(url, host.Kind(), state)) return;
   AppOptions& options = m_app.Options();
