@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <QWebEnginePage>
@@ -227,9 +228,17 @@ class E2eChromeFrameTest : public QObject {
 
   void rowMenuFromTheInactiveTabIsIgnored() {
     CMainFrame& frame = m_run.Frame();
+    QCOMPARE(frame.ActiveTab(), ScreenerKind::Stocks);
+    // The menu would open before the call returns; the active tab's request shows that.
+    QSignalSpy requested(&frame, &CMainFrame::rowContextMenuRequested);
     frame.OnRowContextMenu(frame.Host(ScreenerKind::Etfs), Request(2));
-    QTest::qWait(100);
+    QCOMPARE(requested.count(), 0);
     QVERIFY(QApplication::activePopupWidget() == nullptr);
+    WhenMenuShows([](QMenu&) {}, 0);
+    frame.OnRowContextMenu(frame.Host(ScreenerKind::Stocks), Request(2));
+    QCOMPARE(requested.count(), 1);
+    QVERIFY(QApplication::activePopupWidget() != nullptr);
+    QTRY_VERIFY(QApplication::activePopupWidget() == nullptr);
   }
 
   void copyLinkFromARealRightClick() {
