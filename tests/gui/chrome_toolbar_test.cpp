@@ -4,10 +4,12 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolTip>
+#include <algorithm>
 #include <map>
 
 #include "app/chrome_commands.h"
 #include "app/chrome_palette.h"
+#include "chrome_palette.h"
 #include "gui_test_main.h"
 
 using namespace velquist;
@@ -63,13 +65,32 @@ class ChromeToolBarTest : public QObject {
     CChromeToolBar bar;
     bar.SetImages(96);
     QCOMPARE(bar.IconSize(), 32);
-    const QSize at96 = bar.ButtonRect(kCmdSaveScreen).size();
-    QVERIFY(at96.height() >= 12 + 32);
     bar.SetImages(144);
     QCOMPARE(bar.IconSize(), 48);
     const QImage icon = bar.NormalIcon(kCmdSaveScreen);
     QCOMPARE(icon.width(), qRound(48 * bar.devicePixelRatioF()));
-    QVERIFY(bar.ButtonRect(kCmdSaveScreen).height() >= 12 * 3 / 2 + 48);
+  }
+
+  // Every button is 14 wider than the wider of icon and widest label, and 12 higher than
+  // icon and label together, both scaled.
+  void buttonSizeFromIconAndWidestLabel() {
+    CChromeToolBar bar;
+    const struct {
+      int dpi, icon, padX, padY;
+    } cases[] = {{96, 32, 14, 12}, {120, 40, 18, 15}, {144, 48, 21, 18}, {192, 64, 28, 24}};
+    for (const auto& c : cases) {
+      bar.SetImages(c.dpi);
+      const QFontMetrics metrics(MakeUiFont(c.dpi, 400));
+      int widest = 0;
+      for (const char* label : {"Save", "Open", "Presets", "Reset", "Back", "Forward", "Refresh",
+                                "Export", "Print", "Browser", "Settings", "Help"}) {
+        widest = std::max(widest, metrics.horizontalAdvance(QString::fromLatin1(label)));
+      }
+      const QSize expected(c.padX + std::max(widest, c.icon), c.padY + c.icon + metrics.height());
+      QCOMPARE(bar.IconSize(), c.icon);
+      QCOMPARE(bar.ButtonRect(kCmdSaveScreen).size(), expected);
+      QCOMPARE(bar.ButtonRect(kCmdHelpMenu).size(), expected);
+    }
   }
 
   void iconStripHasTwelveIcons() {
@@ -123,9 +144,14 @@ class ChromeToolBarTest : public QObject {
     QVERIFY2(qAbs(disabled.red() - disabled.green()) <= 1 &&
                  qAbs(disabled.green() - disabled.blue()) <= 1,
              qPrintable(disabled.name()));
-    // 40 % of a grey over the light background stays close to the background.
-    const QColor back = QColor(243, 243, 243);
-    QVERIFY(qAbs(disabled.red() - back.red()) < qAbs(enabled.red() - back.red()) + 60);
+    // The grey at 40 % of the icon's opacity over the light background.
+    const QRgb n = icon.pixel(inIcon);
+    QCOMPARE(qAlpha(n), 255);
+    const int grey = (299 * qRed(n) + 587 * qGreen(n) + 114 * qBlue(n)) / 1000;
+    const int alpha = 255 * 40 / 100;
+    const int expected = (grey * alpha + 243 * (255 - alpha) + 127) / 255;
+    QVERIFY2(qAbs(disabled.red() - expected) <= 3,
+             qPrintable(QStringLiteral("%1 instead of %2").arg(disabled.red()).arg(expected)));
   }
 
   void idleUpdateTouchesOnlyChangedButtons() {
