@@ -11,6 +11,7 @@
 
 #include "accelerator_table.h"
 #include "app/chrome_commands.h"
+#include "app/chrome_metrics.h"
 #include "app/chrome_palette.h"
 #include "app/files.h"
 #include "chrome_dpi.h"
@@ -43,7 +44,6 @@ std::string LastScreenOf(const AppOptions& options, ScreenerKind kind) {
 CMainFrame::CMainFrame(CScreenerApp& app) : m_app(app) {
   setObjectName(QStringLiteral("OrvaneVelquistFrame"));
   setWindowTitle(QStringLiteral("Velquist"));
-  setMinimumSize(640, 420);
   m_dark = IsDarkMode(static_cast<int>(m_app.Options().ColorMode));
 
   CreateChrome();
@@ -86,6 +86,7 @@ CMainFrame::~CMainFrame() {
 // The chrome of our own drawing: menu bar, toolbar, tab strip and status strip.
 void CMainFrame::CreateChrome() {
   const int dpi = WidgetDpi(this);
+  SetMinimumSizeForDpi(dpi);
   setWindowIcon(AppIcon());
   m_toolBar = new CChromeToolBar(this);
   m_toolBar->SetImages(dpi);
@@ -112,11 +113,17 @@ void CMainFrame::CreateChrome() {
     m_toolBar->SetImages(newDpi);
     m_tabStrip->SetTheme(m_dark, newDpi);
     m_statusStrip->SetTheme(m_dark, newDpi);
+    SetMinimumSizeForDpi(newDpi);
   });
   m_schemeWatcher = new CDesktopSchemeWatcher(this);
   connect(m_schemeWatcher, &CDesktopSchemeWatcher::changed, this, [this] {
     if (IsDarkMode(static_cast<int>(m_app.Options().ColorMode)) != m_dark) ColorModeChanged();
   });
+}
+
+void CMainFrame::SetMinimumSizeForDpi(int dpi) {
+  setMinimumSize(ScaleForDpi(chrome96::kMinFrameWidth, dpi),
+                 ScaleForDpi(chrome96::kMinFrameHeight, dpi));
 }
 
 // Keys typed anywhere in the window outside a page; keys typed in a page come through

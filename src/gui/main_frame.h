@@ -76,6 +76,7 @@ class CMainFrame : public QMainWindow, public IWebHostSink {
  private:
   void CreateChrome();
   void CreateChromeCommands();
+  void SetMinimumSizeForDpi(int dpi);
   void ApplyColorMode();
   MenuOwner MenusOwner();
   void ShowPrompt(const QString& prompt);
