@@ -44,6 +44,10 @@ std::string LastScreenOf(const AppOptions& options, ScreenerKind kind) {
 CMainFrame::CMainFrame(CScreenerApp& app) : m_app(app) {
   setObjectName(QStringLiteral("OrvaneVelquistFrame"));
   setWindowTitle(QStringLiteral("Velquist"));
+  // The browser engine starts its helper processes as soon as the first profile exists;
+  // making it first lets their start overlap the building of the window (and the colour
+  // scheme question to the desktop, which may wait for an answer).
+  CreateEnvironment();
   m_dark = IsDarkMode(static_cast<int>(m_app.Options().ColorMode));
 
   CreateChrome();
@@ -69,9 +73,10 @@ CMainFrame::CMainFrame(CScreenerApp& app) : m_app(app) {
   ActiveHost().show();
   UpdateStatus();
 
-  // The browser engine starts its processes as soon as the profile exists; starting it
-  // here rather than after the first paint lets that work overlap the window's showing.
-  CreateEnvironment();
+  // Only the active host is made now, before the window is shown; the other one on its
+  // first selection.
+  CreateHost(ActiveHost());
+  emit environmentReady();
 }
 
 CMainFrame::~CMainFrame() {
@@ -142,9 +147,6 @@ void CMainFrame::CreateEnvironment() {
   m_profile = new QWebEngineProfile(QStringLiteral("Velquist"));
   m_profile->setPersistentStoragePath(folder);
   m_profile->setCachePath(folder + QStringLiteral("/Cache"));
-  // Only the active host is made now; the other one on its first selection.
-  CreateHost(ActiveHost());
-  emit environmentReady();
 }
 
 void CMainFrame::CreateHost(CWebHost& host) {
