@@ -3,10 +3,12 @@
 // With a profile folder the page runs on a profile stored there, as Velquist's does;
 // without one on Qt's default profile, which keeps nothing on disk.
 #include <QApplication>
+#include <QScreen>
 #include <QUrl>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineView>
+#include <algorithm>
 
 int main(int argc, char* argv[]) {
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
@@ -21,7 +23,9 @@ int main(int argc, char* argv[]) {
   QWebEngineView view;
   auto* page = new QWebEnginePage(profile, &view);
   view.setPage(page);
-  view.resize(1360, 900);
+  // The size Velquist's window takes at its first start, so that both draw as much.
+  const QRect work = QGuiApplication::primaryScreen()->availableGeometry();
+  view.resize(std::min(1360, work.width() * 85 / 100), std::min(900, work.height() * 85 / 100));
   view.load(QUrl(QString::fromLocal8Bit(argv[1])));
   view.show();
   return QApplication::exec();
