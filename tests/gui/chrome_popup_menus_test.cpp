@@ -50,6 +50,7 @@ struct Entries {
   QStringList texts;
   QList<int> checked;
   QList<int> disabled;
+  QList<int> bold;
   int defaultCommand = 0;
   int commands = 0;
 };
@@ -65,6 +66,7 @@ Entries Read(QMenu& menu) {
     e.texts << action->text();
     if (action->isChecked()) e.checked << action->data().toInt();
     if (!action->isEnabled()) e.disabled << action->data().toInt();
+    if (action->font().bold()) e.bold << action->data().toInt();
   }
   if (QAction* d = menu.defaultAction()) e.defaultCommand = d->data().toInt();
   return e;
@@ -192,6 +194,7 @@ class ChromePopupMenusTest : public QObject {
     QCOMPARE(seen.texts[2], QStringLiteral("Page 1"));
     QCOMPARE(seen.texts[41], QStringLiteral("Page 40"));
     QCOMPARE(seen.defaultCommand, 40600);
+    QCOMPARE(seen.bold, QList<int>{40600});
     QCOMPARE(seen.texts.last(), QStringLiteral("Copy link"));
     QCOMPARE(opener.opened.size(), 1);
     QCOMPARE(opener.opened[0].toString(), kOrigin + "/stocks/msft-40.html?src=vqs");
@@ -209,6 +212,7 @@ class ChromePopupMenusTest : public QObject {
                                           QString::fromLatin1(SiteDomain.data(), SiteDomain.size()),
                                       "-", "Overview", "-", "Copy link"}));
     QCOMPARE(seen.defaultCommand, int(kRowOverviewId));
+    QCOMPARE(seen.bold, QList<int>{kRowOverviewId});
     QCOMPARE(opener.opened.size(), 1);
     QCOMPARE(opener.opened[0].toString(), kOrigin + "/stocks/msft.html?src=vqs");
   }
