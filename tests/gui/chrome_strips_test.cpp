@@ -111,6 +111,12 @@ class ChromeStripsTest : public QObject {
     QVERIFY(status.TextRect().right() < status.ZoomRect().left());
     QVERIFY(status.ZoomRect().right() < status.LinkRect().left());
     QCOMPARE(status.LinkRect().right(), 420 - 10 - 1);
+    // 10 at both ends, 2 x 10 before the link and 10 before the zoom text.
+    QCOMPARE(status.TextRect().left(), 10);
+    QCOMPARE(status.ZoomRect().right(), status.LinkRect().left() - 1 - 20);
+    QCOMPARE(status.TextRect().right(), status.ZoomRect().left() - 1 - 10);
+    QCOMPARE(status.LinkRect().top(), 1);
+    QCOMPARE(status.LinkRect().bottom(), 23);
   }
 
   void withoutZoomTextTheMainTextGetsTheSpace() {
