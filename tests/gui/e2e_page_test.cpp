@@ -1,6 +1,7 @@
 // The frame and the page together: zoom commands and the page's own Ctrl+wheel zoom, the
-// frame's keys typed while the page has the focus, link hover texts, and the row menu
-// request from a right-click on a result row.
+// frame's keys typed while the page has the focus, link hover texts, the row menu request
+// from a right-click on a result row, and the screen commands Open in Browser, Reset
+// Filters and Next Screener.
 #include <QApplication>
 #include <QMenu>
 #include <QTest>
@@ -13,6 +14,7 @@
 #include "e2e.h"
 #include "main_frame.h"
 #include "page_context_menu.h"
+#include "recording_opener.h"
 #include "screener_app.h"
 #include "site_constants.h"
 #include "web_host.h"
@@ -232,6 +234,37 @@ class E2ePageTest : public QObject {
     std::unique_ptr<QMenu> standard(view->createStandardContextMenu());
     QVERIFY(!standard->actions().isEmpty());
     QVERIFY(FilteredContextMenu(*view) == nullptr);
+  }
+
+  void screenCommandsResetOpenOutsideAndSwitch() {
+    CWebHost& host = m_run.Active();
+    QWebEnginePage* page = m_run.ActivePage();
+    EvalJs(page, "history.replaceState(null, '', '#f=cap:large&s=-pe'); true");
+    QTRY_VERIFY_WITH_TIMEOUT(host.CurrentUrl().ends_with("#f=cap:large&s=-pe"), 10000);
+
+    RecordingOpener opener;
+    m_run.Frame().RunCommand(kCmdOpenInBrowser);
+    QCOMPARE(opener.opened.size(), 1);
+    QCOMPARE(opener.opened.front().toString(QUrl::FullyEncoded),
+             Origin() + "/screener.html?src=vqs#f=cap:large&s=-pe");
+    QCOMPARE(EvalJs(page, "location.hash").toString(), QStringLiteral("#f=cap:large&s=-pe"));
+
+    // Reset Filters loads the page afresh without its fragment.
+    EvalJs(page, "window.__beforeReset = 1; true");
+    m_run.Frame().RunCommand(kCmdResetFilters);
+    QTRY_VERIFY_WITH_TIMEOUT(EvalJs(page,
+                                    "window.__beforeReset === undefined && "
+                                    "document.querySelectorAll('td.sx-sym a').length > 0")
+                                 .toBool(),
+                             20000);
+    QCOMPARE(EvalJs(page, "location.pathname").toString(), QStringLiteral("/screener.html"));
+    QVERIFY(!EvalJs(page, "location.hash").toString().contains(QStringLiteral("cap:large")));
+
+    // Next Screener twice comes back to the first tab.
+    m_run.Frame().RunCommand(kCmdNextScreener);
+    QCOMPARE(m_run.Frame().ActiveTab(), ScreenerKind::Etfs);
+    m_run.Frame().RunCommand(kCmdNextScreener);
+    QCOMPARE(m_run.Frame().ActiveTab(), ScreenerKind::Stocks);
   }
 
  private:
