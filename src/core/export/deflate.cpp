@@ -18,8 +18,8 @@
 // - After that, a candidate can only win when it matches one byte more than the best so
 //   far, so the four bytes ending at that byte are compared first and most candidates stop
 //   there. Once the best is 7 bytes or more, the eight bytes ending there are compared
-//   instead: that turns away about half of the candidates that pass the four-byte test but
-//   differ further back, and each of those costs a mispredicted branch.
+//   instead: that turns away candidates that pass the four-byte test but differ further
+//   back, each of which would cost a mispredicted branch and a match count.
 // - Equal bytes are counted eight at a time with one XOR and a count of trailing zeros;
 //   the first sixteen without a branch, since most matches end there and a loop that
 //   stops after one word or after two mispredicts about half the time.
