@@ -278,7 +278,7 @@ void Deflate(std::string_view bytes, std::string& out) {
         done = len == longest;  // nothing can beat it
       }
     }
-    if (!done) {
+    if (!done && best >= 7) {  // else the chain ran out first
       std::uint64_t scanEnd = Load64(cur + best - 7);
       for (; k <= candidates; ++k) {
         const std::size_t c = candidate(k);

@@ -472,6 +472,17 @@ TEST(DeflateFixed, LaterCandidateDifferingInAnotherWordWins) {
   }
 }
 
+TEST(DeflateFixed, ShortMatchWhenTheChainRunsOutNearTheStart) {
+  // At position 3 the only candidate gives a match of 3 bytes, shorter than the 4 that
+  // remain: the walk ends with the chain, and nothing before the input may be read.
+  const std::vector<Token> tokens = Tokens("abcabcX");
+  ASSERT_EQ(tokens.size(), 5u);
+  EXPECT_TRUE(tokens[3].isMatch);
+  EXPECT_EQ(tokens[3].length, 3);
+  EXPECT_EQ(tokens[3].distance, 3);
+  EXPECT_EQ(tokens[4].literal, 'X');
+}
+
 TEST(DeflateFixed, OverlappingCopyOfAShortPattern) {
   // "ab" and then 298 more bytes of the same pattern: one match of 258 at distance 2.
   std::string input;
