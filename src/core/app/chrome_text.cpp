@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <vector>
 
+#include "text/utf8.h"
+
 namespace velquist {
 
 namespace {
@@ -11,8 +13,7 @@ namespace {
 std::vector<std::size_t> CharBoundaries(std::string_view text) {
   std::vector<std::size_t> bounds;
   for (std::size_t i = 0; i < text.size(); ++i) {
-    const auto byte = static_cast<unsigned char>(text[i]);
-    if ((byte & 0xC0) != 0x80) bounds.push_back(i);
+    if (!IsUtf8Continuation(text[i])) bounds.push_back(i);
   }
   bounds.push_back(text.size());
   return bounds;

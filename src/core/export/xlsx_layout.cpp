@@ -3,16 +3,17 @@
 #include <algorithm>
 #include <cmath>
 
+#include "text/utf8.h"
+
 namespace velquist {
 namespace {
 
 constexpr std::size_t kMaxFormulaPiece = 255;
 
-// Characters of UTF-8 text: every byte that is not a continuation byte.
+// Column widths end well below 1000 characters, so the cap changes no width and keeps
+// the count an int for any text.
 int CharacterCount(std::string_view text) {
-  int n = 0;
-  for (unsigned char b : text) n += (b & 0xC0) != 0x80;
-  return n;
+  return static_cast<int>(std::min<std::size_t>(Utf8CharacterCount(text), 1000));
 }
 
 // How wide a number cell shows, by type: room for the digits, the thousands commas and

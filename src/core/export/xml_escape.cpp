@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 
+#include "text/utf8.h"
+
 namespace velquist {
 namespace {
 
@@ -20,34 +22,6 @@ constexpr std::array<std::uint8_t, 256> BuildClasses() {
 }
 
 constexpr std::array<std::uint8_t, 256> kClass = BuildClasses();
-
-bool IsContinuation(unsigned char b) { return (b & 0xC0) == 0x80; }
-
-// Length of the well-formed UTF-8 sequence at p (p[0] >= 0x80), or 0 when it is not one.
-// The second byte's range rules out overlong forms, surrogates and values past U+10FFFF.
-std::size_t SequenceLength(const unsigned char* p, std::size_t left) {
-  const unsigned char b0 = p[0];
-  std::size_t len = 0;
-  unsigned char lo = 0x80, hi = 0xBF;
-  if (b0 >= 0xC2 && b0 <= 0xDF) {
-    len = 2;
-  } else if (b0 >= 0xE0 && b0 <= 0xEF) {
-    len = 3;
-    if (b0 == 0xE0) lo = 0xA0;
-    if (b0 == 0xED) hi = 0x9F;
-  } else if (b0 >= 0xF0 && b0 <= 0xF4) {
-    len = 4;
-    if (b0 == 0xF0) lo = 0x90;
-    if (b0 == 0xF4) hi = 0x8F;
-  } else {
-    return 0;
-  }
-  if (left < len || p[1] < lo || p[1] > hi) return 0;
-  for (std::size_t i = 2; i < len; ++i) {
-    if (!IsContinuation(p[i])) return 0;
-  }
-  return len;
-}
 
 std::string_view Entity(char c) {
   switch (c) {
@@ -85,7 +59,7 @@ void AppendXmlEscaped(std::string& out, std::string_view text) {
         ++i;
         break;
       default: {
-        const std::size_t len = SequenceLength(p + i, n - i);
+        const std::size_t len = Utf8SequenceLength(text, i);
         if (len == 0) {
           out.push_back(' ');  // this byte starts no well-formed character
           ++i;

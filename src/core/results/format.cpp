@@ -6,22 +6,13 @@
 
 #include "site/url.h"
 #include "site_constants.h"
+#include "text/utf8.h"
 
 namespace velquist {
 namespace {
 
 // Large enough for "%.6f" of the largest double (309 integer digits).
 constexpr std::size_t FixedBufferSize = 400;
-
-bool IsContinuationByte(unsigned char c) { return (c & 0xC0) == 0x80; }
-
-// The number of bytes a UTF-8 lead byte announces (1 for ASCII and stray bytes).
-std::size_t SequenceLength(unsigned char lead) {
-  if (lead >= 0xF0 && lead <= 0xF7) return 4;
-  if (lead >= 0xE0) return lead <= 0xEF ? 3 : 1;
-  if (lead >= 0xC0) return 2;
-  return 1;
-}
 
 // Appends digits with "," before every group of three counted from the right.
 void AppendGrouped(std::string_view digits, std::string& out) {
@@ -94,17 +85,6 @@ std::string FormatPercent(double v, bool isSigned) {
 }
 
 }  // namespace
-
-std::size_t Utf8PrefixLength(std::string_view text, std::size_t maxBytes) {
-  if (text.size() <= maxBytes) return text.size();
-  // Only a character that starts before the cut and reaches past it is dropped; stray
-  // continuation bytes of ill-formed text do not pull the cut further back.
-  std::size_t start = maxBytes;
-  for (int back = 0; back < 3 && start > 0 && IsContinuationByte(text[start]); ++back) --start;
-  if (start == maxBytes || IsContinuationByte(text[start])) return maxBytes;
-  return start + SequenceLength(static_cast<unsigned char>(text[start])) > maxBytes ? start
-                                                                                    : maxBytes;
-}
 
 void AppendShortestReal(std::string& out, double v) {
   // Subnormal values carry fewer digits than the reasoning below needs; infinities and
@@ -313,7 +293,7 @@ std::string SanitizeFileName(std::string_view title) {
     if (c == ' ' && (out.empty() || out.back() == ' ')) continue;
     out.push_back(c);
   }
-  out.resize(Utf8PrefixLength(out, 120));
+  out.resize(Utf8CutLength(out, 120));
   while (!out.empty() && (out.back() == ' ' || out.back() == '.')) out.pop_back();
   const std::size_t first = out.find_first_not_of(' ');
   out.erase(0, first == std::string::npos ? out.size() : first);

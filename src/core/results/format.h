@@ -60,8 +60,4 @@ bool IsNumericColumnType(std::string_view type);
 // The numeric types and "date": right-aligned in the print report.
 bool IsPrintNumericType(std::string_view type);
 
-// The length of the longest prefix of text of at most maxBytes bytes that does not end
-// inside a UTF-8 sequence.
-std::size_t Utf8PrefixLength(std::string_view text, std::size_t maxBytes);
-
 }  // namespace velquist

@@ -6,6 +6,7 @@
 #include "results/format.h"
 #include "site/presets.h"
 #include "site/url.h"
+#include "text/utf8.h"
 
 namespace velquist {
 namespace {
@@ -14,10 +15,6 @@ namespace {
 std::string_view StringMember(const JsonValue& object, std::string_view key) {
   const JsonValue& v = object.Member(key);
   return v.Kind() == JsonKind::String ? std::string_view(v.Text()) : std::string_view();
-}
-
-std::string CutUtf8(std::string_view text, std::size_t maxBytes) {
-  return std::string(text.substr(0, Utf8PrefixLength(text, maxBytes)));
 }
 
 bool IsValidColumnKey(std::string_view key) {
@@ -30,7 +27,8 @@ bool IsValidColumnKey(std::string_view key) {
 
 bool ReadPageColumn(const JsonValue& element, ResultColumn& column) {
   column.key = std::string(StringMember(element, "key"));
-  column.label = CutUtf8(StringMember(element, "label"), MaxLabelBytes);
+  const std::string_view label = StringMember(element, "label");
+  column.label = label.substr(0, Utf8CutLength(label, MaxLabelBytes));
   column.type = std::string(StringMember(element, "type"));
   const JsonValue& isSigned = element.Member("signed");
   column.isSigned = isSigned.Kind() == JsonKind::Bool && isSigned.Bool();
@@ -59,7 +57,8 @@ ResultCell PlainCell(const JsonValue& value) {
     }
   } else if (value.Kind() == JsonKind::String) {
     cell.kind = CellKind::Text;
-    cell.text = CutUtf8(value.Text(), MaxTextCellBytes);
+    const std::string& text = value.Text();
+    cell.text = text.substr(0, Utf8CutLength(text, MaxTextCellBytes));
   }
   return cell;
 }

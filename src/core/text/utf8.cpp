@@ -103,4 +103,10 @@ std::size_t Utf8CharactersLength(std::string_view text, std::size_t maxCharacter
   return text.size();
 }
 
+std::size_t Utf8CharacterCount(std::string_view text) {
+  std::size_t characters = 0;
+  for (const char byte : text) characters += IsUtf8Continuation(byte) ? 0 : 1;
+  return characters;
+}
+
 }  // namespace velquist

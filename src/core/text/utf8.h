@@ -55,4 +55,8 @@ std::size_t Utf8CutLength(std::string_view text, std::size_t maxBytes);
 // character every byte that is not a continuation byte.
 std::size_t Utf8CharactersLength(std::string_view text, std::size_t maxCharacters);
 
+// The number of characters in text, counted the same way: bytes that are not continuation
+// bytes.
+std::size_t Utf8CharacterCount(std::string_view text);
+
 }  // namespace velquist

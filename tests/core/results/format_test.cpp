@@ -400,19 +400,5 @@ TEST(ColumnTypeSets, Membership) {
   }
 }
 
-TEST(Utf8PrefixLength, Cuts) {
-  const std::string label = std::string(199, 'a') + "\xE2\x82\xAC";
-  EXPECT_EQ(Utf8PrefixLength(label, 200), 199u);
-  EXPECT_EQ(Utf8PrefixLength(label, 202), 202u);
-  EXPECT_EQ(Utf8PrefixLength(label, 300), 202u);
-  const std::string four = "ab\xF0\x9F\x98\x80z";
-  EXPECT_EQ(Utf8PrefixLength(four, 3), 2u);
-  EXPECT_EQ(Utf8PrefixLength(four, 5), 2u);
-  EXPECT_EQ(Utf8PrefixLength(four, 6), 6u);
-  // Stray continuation bytes are not a character to keep whole.
-  const std::string stray(10, '\x80');
-  EXPECT_EQ(Utf8PrefixLength(stray, 4), 4u);
-}
-
 }  // namespace
 }  // namespace velquist

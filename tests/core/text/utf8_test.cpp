@@ -142,10 +142,11 @@ TEST(Utf8Test, CutNeverSplitsACharacter) {
       {"ab\xE2\x82\xAC", 4, 2},
       {"ab\xF0\x9F\x98\x80", 5, 2},
       {"ab\xF0\x9F\x98\x80z", 6, 6},
-      {"\xC3\xA9\xC3\xA9", 1, 0},      // nothing whole fits
-      {"a\x80\x80\x80\x80", 3, 3},     // four stray bytes: cut bytes
-      {"\xC3\xA9\x80\x80", 3, 3},      // stray bytes after a whole é stay
-      {"\xC3\x80\x80\x80\x80", 2, 2},  // more continuation bytes than any character
+      {"\xC3\xA9\xC3\xA9", 1, 0},       // nothing whole fits
+      {"a\x80\x80\x80\x80", 3, 3},      // four stray bytes: cut bytes
+      {"\xC3\xA9\x80\x80", 3, 3},       // stray bytes after a whole é stay
+      {"\xC3\x80\x80\x80\x80", 2, 2},   // more continuation bytes than any character
+      {std::string(10, '\x80'), 4, 4},  // nothing but stray bytes
   };
   for (const Case& c : cases) {
     EXPECT_EQ(Utf8CutLength(c.text, c.max), c.length)
@@ -173,6 +174,27 @@ TEST(Utf8Test, CharactersLengthCountsLeadBytes) {
   for (const Case& c : cases) {
     EXPECT_EQ(Utf8CharactersLength(c.text, c.characters), c.length)
         << testing::PrintToString(c.text) << " to " << c.characters;
+  }
+}
+
+TEST(Utf8Test, CharacterCountCountsLeadBytes) {
+  struct Case {
+    std::string text;
+    std::size_t count;
+  };
+  const Case cases[] = {
+      {"", 0},
+      {"abc", 3},
+      {"\xC3\xA9t\xC3\xA9", 3},
+      {"a\xE2\x82\xAC\xF0\x9F\x98\x80", 3},
+      {"\x80\x80"
+       "a",
+       1},              // stray bytes belong to no character
+      {"\xC3", 1},      // a truncated lead still starts one
+      {"\xFF\xFE", 2},  // so do bytes that can start none
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(Utf8CharacterCount(c.text), c.count) << testing::PrintToString(c.text);
   }
 }
 
