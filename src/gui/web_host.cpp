@@ -340,6 +340,12 @@ bool CWebHost::eventFilter(QObject* watched, QEvent* event) {
   }
 }
 
+// The host's own focus is only a way into the page: keys go to the browser view.
+void CWebHost::focusInEvent(QFocusEvent* event) {
+  QWidget::focusInEvent(event);
+  if (m_view) m_view->setFocus(Qt::OtherFocusReason);
+}
+
 void CWebHost::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   if (m_view) m_view->setGeometry(rect());

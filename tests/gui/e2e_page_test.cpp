@@ -4,6 +4,7 @@
 // Filters and Next Screener.
 #include <QApplication>
 #include <QMenu>
+#include <QMenuBar>
 #include <QTest>
 #include <QWebEngineContextMenuRequest>
 #include <QWebEnginePage>
@@ -126,6 +127,15 @@ class E2ePageTest : public QObject {
     QTRY_VERIFY_WITH_TIMEOUT(!m_run.Active().CurrentUrl().empty(), 30000);
     m_run.Frame().SelectTab(0);
     QCOMPARE(m_run.Frame().ActiveTab(), ScreenerKind::Stocks);
+  }
+
+  void focusOnTheHostGoesIntoThePage() {
+    CWebHost& host = m_run.Active();
+    m_run.Frame().menuBar()->setFocus(Qt::OtherFocusReason);
+    QTRY_VERIFY(!PageWidget(host)->hasFocus());
+    host.setFocus(Qt::TabFocusReason);
+    QTRY_VERIFY(PageWidget(host)->hasFocus());
+    QVERIFY(!host.hasFocus());
   }
 
   void hoveredLinkShowsWhereAClickGoes() {
