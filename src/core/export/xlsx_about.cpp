@@ -71,12 +71,9 @@ void AppendScreenRow(std::string& out, const ResultSet& set) {
 std::string AboutSheetXml(const ResultSet& set, std::string_view timestamp) {
   const bool etfs = set.screener == "etfs";
   std::string out(kXmlDeclaration);
-  out += "<worksheet xmlns=\"";
-  out += kSpreadsheetNs;
-  out += "\" xmlns:r=\"";
-  out += kRelationshipsNs;
+  AppendSpreadsheetRoot(out, "worksheet");
   out +=
-      "\"><cols><col min=\"1\" max=\"1\" width=\"16\" customWidth=\"1\"/>"
+      "><cols><col min=\"1\" max=\"1\" width=\"16\" customWidth=\"1\"/>"
       "<col min=\"2\" max=\"2\" width=\"90\" customWidth=\"1\"/></cols><sheetData>"
       "<row r=\"1\" ht=\"22\" customHeight=\"1\">";
   AppendInlineStringCell(out, {"A", "1"}, kStyleTitle,

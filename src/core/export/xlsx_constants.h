@@ -2,6 +2,7 @@
 // fixed pieces that several parts share.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace velquist {
@@ -33,5 +34,17 @@ inline constexpr std::string_view kWorksheetRel =
     "http://schemas.openxmlformats.org/officeDocument/2006/relationships/worksheet";
 inline constexpr std::string_view kStylesRel =
     "http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles";
+
+// The start tag of a workbook or worksheet root, left open: the main namespace and the
+// relationships namespace as r.
+inline void AppendSpreadsheetRoot(std::string& out, std::string_view element) {
+  out += '<';
+  out += element;
+  out += " xmlns=\"";
+  out += kSpreadsheetNs;
+  out += "\" xmlns:r=\"";
+  out += kRelationshipsNs;
+  out += '"';
+}
 
 }  // namespace velquist

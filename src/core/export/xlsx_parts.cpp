@@ -1,6 +1,8 @@
 // The small parts of the workbook package: fixed templates with a few escaped values.
 #include "export/xlsx_parts.h"
 
+#include <initializer_list>
+
 #include "export/xlsx_constants.h"
 #include "export/xlsx_layout.h"
 #include "export/xml_escape.h"
@@ -13,15 +15,27 @@ namespace {
 constexpr std::string_view kSheetType =
     "application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml";
 
-void AppendRelationship(std::string& out, std::string_view id, std::string_view type,
-                        std::string_view target) {
-  out += "<Relationship Id=\"";
-  out += id;
-  out += "\" Type=\"";
-  out += type;
-  out += "\" Target=\"";
-  out += target;
-  out += "\"/>";
+struct Relationship {
+  std::string_view id, type, target;
+};
+
+// A relationships part listing the given relationships.
+std::string RelationshipsXml(std::initializer_list<Relationship> relationships) {
+  std::string out(kXmlDeclaration);
+  out += "<Relationships xmlns=\"";
+  out += kPackageRelsNs;
+  out += "\">";
+  for (const Relationship& r : relationships) {
+    out += "<Relationship Id=\"";
+    out += r.id;
+    out += "\" Type=\"";
+    out += r.type;
+    out += "\" Target=\"";
+    out += r.target;
+    out += "\"/>";
+  }
+  out += "</Relationships>";
+  return out;
 }
 
 void AppendOverride(std::string& out, std::string_view part, std::string_view type) {
@@ -87,14 +101,8 @@ std::string ContentTypesXml() {
 }
 
 std::string PackageRelsXml() {
-  std::string out(kXmlDeclaration);
-  out += "<Relationships xmlns=\"";
-  out += kPackageRelsNs;
-  out += "\">";
-  AppendRelationship(out, "rId1", kOfficeDocumentRel, "xl/workbook.xml");
-  AppendRelationship(out, "rId2", kCorePropertiesRel, "docProps/core.xml");
-  out += "</Relationships>";
-  return out;
+  return RelationshipsXml({{"rId1", kOfficeDocumentRel, "xl/workbook.xml"},
+                           {"rId2", kCorePropertiesRel, "docProps/core.xml"}});
 }
 
 std::string CorePropertiesXml(const ResultSet& set, std::string_view timestamp) {
@@ -117,12 +125,9 @@ std::string CorePropertiesXml(const ResultSet& set, std::string_view timestamp) 
 std::string WorkbookXml(const ResultSet& set) {
   const std::string_view name = SheetName(set);
   std::string out(kXmlDeclaration);
-  out += "<workbook xmlns=\"";
-  out += kSpreadsheetNs;
-  out += "\" xmlns:r=\"";
-  out += kRelationshipsNs;
+  AppendSpreadsheetRoot(out, "workbook");
   out +=
-      "\"><bookViews><workbookView xWindow=\"0\" yWindow=\"0\" windowWidth=\"20000\" "
+      "><bookViews><workbookView xWindow=\"0\" yWindow=\"0\" windowWidth=\"20000\" "
       "windowHeight=\"12000\" activeTab=\"0\"/></bookViews><sheets><sheet name=\"";
   out += name;
   out +=
@@ -137,15 +142,9 @@ std::string WorkbookXml(const ResultSet& set) {
 }
 
 std::string WorkbookRelsXml() {
-  std::string out(kXmlDeclaration);
-  out += "<Relationships xmlns=\"";
-  out += kPackageRelsNs;
-  out += "\">";
-  AppendRelationship(out, "rId1", kWorksheetRel, "worksheets/sheet1.xml");
-  AppendRelationship(out, "rId2", kWorksheetRel, "worksheets/sheet2.xml");
-  AppendRelationship(out, "rId3", kStylesRel, "styles.xml");
-  out += "</Relationships>";
-  return out;
+  return RelationshipsXml({{"rId1", kWorksheetRel, "worksheets/sheet1.xml"},
+                           {"rId2", kWorksheetRel, "worksheets/sheet2.xml"},
+                           {"rId3", kStylesRel, "styles.xml"}});
 }
 
 std::string StylesXml() {

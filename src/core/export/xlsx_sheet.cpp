@@ -122,11 +122,8 @@ std::string ResultsSheetXml(const ResultSet& set) {
   std::string out;
   out.reserve(SheetXmlBound(set, plans));
   out += kXmlDeclaration;
-  out += "<worksheet xmlns=\"";
-  out += kSpreadsheetNs;
-  out += "\" xmlns:r=\"";
-  out += kRelationshipsNs;
-  out += "\"><dimension ref=\"A1:" + lastCell + "\"/>";
+  AppendSpreadsheetRoot(out, "worksheet");
+  out += "><dimension ref=\"A1:" + lastCell + "\"/>";
   // The header row and the first column stay in view.
   out +=
       "<sheetViews><sheetView workbookViewId=\"0\" tabSelected=\"1\">"
