@@ -24,6 +24,54 @@ TEST(ChromeCommands, PromptAndTooltipSplitAtTheLineBreak) {
   EXPECT_EQ(s.tooltip, "Actual Size (Ctrl+0)");
 }
 
+// The whole string table: status-bar prompt, a line break, then the tooltip.
+TEST(ChromeCommands, StringTable) {
+  const std::string host(SiteHost);
+  const std::string domain(SiteDomain);
+  const struct {
+    int id;
+    std::string text;
+  } table[] = {
+      {32771,
+       "Save the current filters, columns and sort order as a named screen\n"
+       "Save Screen (Ctrl+S)"},
+      {32772, "Open, rename or delete your saved screens\nOpen Saved Screen (Ctrl+O)"},
+      {32773, "Open one of the ready-made screens from " + domain + "\nPresets (F4)"},
+      {32774, "Clear your changes and go back to the screener's default filters\nReset Filters"},
+      {32775, "Go back to the previous filters\nBack (Alt+Left)"},
+      {32776, "Go forward again\nForward (Alt+Right)"},
+      {32777, "Reload the screener and its latest data\nRefresh (F5)"},
+      {32779, "Open this screen on " + host + " in your web browser\nOpen in Browser (Ctrl+B)"},
+      {32780, "Change the start-up options, page zoom and color mode\nSettings"},
+      {32781, "Help, " + domain + " and other Orvane Software programs\nHelp"},
+      {32782, "Rename, delete, import or export saved screens\nManage Saved Screens"},
+      {32783, "Show the stock screener\nStocks (Ctrl+1)"},
+      {32784, "Show the ETF screener\nETFs (Ctrl+2)"},
+      {32785, "Switch between the stock and ETF screeners\nNext Screener (Ctrl+Tab)"},
+      {32786, "Make the page larger\nZoom In (Ctrl+Plus)"},
+      {32787, "Make the page smaller\nZoom Out (Ctrl+Minus)"},
+      {32788, "Reset the page zoom to 100%\nActual Size (Ctrl+0)"},
+      {32789, "Open the screener guide and FAQ on " + host + "\nScreener Help (F1)"},
+      {32790, "Open " + host + " in your web browser\n" + domain},
+      {32791, "Graphwick: free stock charting software from Orvane Software\nGraphwick"},
+      {32792, "Pellmoor: free sector tracking software from Orvane Software\nPellmoor"},
+      {32794, "Add saved screens from a .json file\nImport Screens"},
+      {32795, "Save all your saved screens to a .json file\nExport Screens"},
+      {32796,
+       "Save all matching rows with the current columns to an Excel, CSV or plain CSV "
+       "file\nExport Results (Ctrl+E)"},
+      {32797,
+       "Print all matching rows with the current columns, or save them as a PDF\n"
+       "Print Results (Ctrl+P)"},
+      {57664, "Program information, version and copyright\nAbout"},
+      {57665, "Close Velquist\nExit"},
+      {57345, "Ready"},
+      {57344, "Velquist"},
+      {128, "Velquist"},
+  };
+  for (const auto& row : table) EXPECT_EQ(CommandStringTable(row.id), row.text) << row.id;
+}
+
 TEST(ChromeCommands, IdleTextHasNoTooltip) {
   CommandStrings s;
   ASSERT_TRUE(CommandText(kIdleStringId, &s));
