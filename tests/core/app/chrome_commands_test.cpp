@@ -144,6 +144,29 @@ TEST(ChromeCommands, MenuBarLayout) {
   EXPECT_EQ(menus[4].entries[6].text, "&About Velquist\u2026");
 }
 
+// Every item's text, with its access key and key text; separators have none.
+TEST(ChromeCommands, MenuBarTexts) {
+  const std::vector<std::vector<std::string>> texts = {
+      {"&Open Saved Screen\u2026\tCtrl+O", "&Save Screen\u2026\tCtrl+S", "",
+       "Export &Results\u2026\tCtrl+E", "&Print Results\u2026\tCtrl+P", "", "&Import Screens\u2026",
+       "&Export Screens\u2026", "", "E&xit\tAlt+F4"},
+      {"&Stocks\tCtrl+1", "&ETFs\tCtrl+2", "", "&Back\tAlt+Left", "&Forward\tAlt+Right",
+       "&Refresh\tF5", "", "Zoom &In\tCtrl+Plus", "Zoom &Out\tCtrl+Minus", "&Actual Size\tCtrl+0"},
+      {"&Presets\tF4", "&Reset Filters", "", "Open in &Browser\tCtrl+B"},
+      {"&Settings\u2026"},
+      {"How to &Use the Screener\tF1", "&Visit " + std::string(SiteHost), "",
+       "&Graphwick Stock Charts", "&Pellmoor", "", "&About Velquist\u2026"},
+  };
+  const std::vector<MenuLayout> menus = MenuBarLayout();
+  ASSERT_EQ(menus.size(), texts.size());
+  for (std::size_t m = 0; m < menus.size(); ++m) {
+    ASSERT_EQ(menus[m].entries.size(), texts[m].size()) << menus[m].title;
+    for (std::size_t i = 0; i < texts[m].size(); ++i) {
+      EXPECT_EQ(menus[m].entries[i].text, texts[m][i]) << menus[m].title << " " << i;
+    }
+  }
+}
+
 TEST(ChromeCommands, EnableRulesFollowTheActiveTab) {
   CommandContext empty;
   for (int id : {32771, 32774, 32779, 32796, 32797, 32775, 32776, 32795}) {
