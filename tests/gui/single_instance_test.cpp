@@ -4,6 +4,8 @@
 #include <QElapsedTimer>
 #include <QLocalServer>
 #include <QLockFile>
+#include <QProcess>
+#include <QSysInfo>
 #include <QTest>
 
 #include "gui_test_main.h"
@@ -66,6 +68,28 @@ class SingleInstanceTest : public QObject {
     QVERIFY(first.Claim());
     QLockFile probe(LockPathOf(name));
     QVERIFY(!probe.tryLock(0));
+  }
+
+  void lockLeftByADeadProgramIsTakenOver() {
+    const QString name = UniqueName("deadlock");
+    // The lock file of a program that crashed: its process is gone, the file stays.
+    {
+      QProcess dead;
+      dead.start(QStringLiteral("true"));
+      QVERIFY(dead.waitForStarted());
+      const qint64 pid = dead.processId();
+      QVERIFY(pid > 0);
+      QVERIFY(dead.waitForFinished());
+      QFile file(LockPathOf(name));
+      QVERIFY(file.open(QIODevice::WriteOnly));
+      file.write(QByteArray::number(pid) + "\nvelquist\n" + QSysInfo::machineHostName().toUtf8() +
+                 "\n");
+    }
+    SingleInstance next(name, [] { return true; });
+    QElapsedTimer timer;
+    timer.start();
+    QVERIFY(next.Claim());
+    QVERIFY(timer.elapsed() < 1000);  // taken at once, not after asking for two seconds
   }
 
   void lockIsFreedWithTheInstance() {
