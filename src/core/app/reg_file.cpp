@@ -272,12 +272,13 @@ bool ParseRegFile(std::string_view text, RegFile& out, std::string* error) {
 }
 
 std::string RegFileText(const RegFile& file) {
-  std::string text = std::string(Header) + "\r\n\r\n";
+  std::string text(Header);
+  text += "\r\n\r\n";
   for (const RegKey& key : file.keys) {
-    text += "[" + key.path + "]\r\n";
+    text.append("[").append(key.path).append("]\r\n");
     for (const RegValue& value : key.values) {
       text += value.name.empty() ? "@" : QuoteRegString(value.name);
-      text += "=" + ValueDataText(value) + "\r\n";
+      text.append("=").append(ValueDataText(value)).append("\r\n");
     }
     text += "\r\n";
   }
