@@ -483,6 +483,38 @@ TEST(DeflateFixed, ShortMatchWhenTheChainRunsOutNearTheStart) {
   EXPECT_EQ(tokens[4].literal, 'X');
 }
 
+// "abc" followed by a two-byte tail that no other occurrence shares.
+std::string AbcOccurrences(int first, int count) {
+  std::string s;
+  for (int i = first; i < first + count; ++i) {
+    s += "abc";
+    s += static_cast<char>(0x80 + i % 64);
+    s += static_cast<char>(0xC0 + i / 64);
+  }
+  return s;
+}
+
+TEST(DeflateFixed, OnlyTheSixtyFourMostRecentCandidatesAreLookedAt) {
+  // A long match for the last "abcdefghij" lies behind `later` other entries of the hash
+  // of "abc", after `earlier` entries that fill and wrap the chain: it is found only while
+  // it is among the 64 most recent, else the nearest three-byte match is taken.
+  for (int earlier : {0, 1, 63, 64, 65, 127, 128, 200, 255, 256, 257, 300}) {
+    for (int later : {0, 1, 62, 63, 64, 65, 100}) {
+      const std::string input = AbcOccurrences(0, earlier) + "abcdefghij" +
+                                AbcOccurrences(earlier, later) + "Zabcdefghij#";
+      EXPECT_TRUE(DeflateFixed(input) == ModelDeflate(input)) << earlier << "/" << later;
+      const std::vector<Token> tokens = Tokens(input);
+      ASSERT_GE(tokens.size(), 3u);
+      // The end is the match, then "#"; a short match is followed by "defghij" copied.
+      const bool found = later < 64;
+      const Token& m = tokens[tokens.size() - (found ? 2 : 3)];
+      ASSERT_TRUE(m.isMatch) << earlier << "/" << later;
+      EXPECT_EQ(m.length, found ? 10 : 3) << earlier << "/" << later;
+      EXPECT_EQ(m.distance, found ? 5 * later + 11 : 6) << earlier << "/" << later;
+    }
+  }
+}
+
 TEST(DeflateFixed, OverlappingCopyOfAShortPattern) {
   // "ab" and then 298 more bytes of the same pattern: one match of 258 at distance 2.
   std::string input;
