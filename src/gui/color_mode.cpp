@@ -121,10 +121,8 @@ void ApplyColorMode(const ChromeParts& parts, bool dark) {
 
 int StartupWebContentScheme() { return g_startupWebScheme; }
 
-QStringList StartupBrowserArguments(int colorMode) {
-  // Only a forced mode fixes the scheme, so the desktop need not be asked here (there may
-  // be no application object yet).
-  g_startupWebScheme = WebContentScheme(colorMode, colorMode == kColorModeDark);
+QStringList StartupBrowserArguments(int colorMode, DesktopScheme desktop) {
+  g_startupWebScheme = StartupPagesScheme(colorMode, desktop);
   const std::string argument = BlinkColorSchemeSwitch(g_startupWebScheme);
   if (argument.empty()) return {};
   return {ToQString(argument)};
@@ -137,8 +135,9 @@ int StoredColorMode() {
   return static_cast<int>(options.ColorMode);
 }
 
-std::vector<std::string> WithStartupColorScheme(std::vector<std::string> words, int colorMode) {
-  const QStringList switches = StartupBrowserArguments(colorMode);
+std::vector<std::string> WithStartupColorScheme(std::vector<std::string> words, int colorMode,
+                                                DesktopScheme desktop) {
+  const QStringList switches = StartupBrowserArguments(colorMode, desktop);
   if (switches.isEmpty()) return words;
   if (std::find(words.begin(), words.end(), "--webEngineArgs") == words.end()) {
     words.emplace_back("--webEngineArgs");
@@ -147,8 +146,8 @@ std::vector<std::string> WithStartupColorScheme(std::vector<std::string> words, 
   return words;
 }
 
-QString PagesFollowAtNextStartText(int colorMode, bool dark) {
-  if (WebContentScheme(colorMode, dark) == g_startupWebScheme) return {};
+QString PagesFollowAtNextStartText(bool dark) {
+  if (!PagesSchemeDiffers(g_startupWebScheme, dark)) return {};
   return QStringLiteral("The color mode is applied; web pages follow it at the next start.");
 }
 

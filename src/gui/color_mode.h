@@ -46,20 +46,24 @@ void ApplyColorMode(const ChromeParts& parts, bool dark);
 QString MenuStyleSheet(bool dark);
 
 // The web pages' preferred colour scheme is fixed when the browser engine starts: the
-// scheme this process started with, recorded by StartupBrowserArguments.
+// scheme this process started with (0 automatic, 1 light, 2 dark), recorded by
+// StartupBrowserArguments.
 int StartupWebContentScheme();
-// Browser engine arguments that give the pages the scheme of this colour mode; call once
-// before the browser engine starts.
-QStringList StartupBrowserArguments(int colorMode);
+// Browser engine arguments that give the pages the scheme of this colour mode, System
+// taking the desktop's preference read at start; call once before the browser engine
+// starts.
+QStringList StartupBrowserArguments(int colorMode, DesktopScheme desktop = DesktopScheme::Unknown);
 // The colour mode in the stored options, read before the application object exists;
 // System when there is none.
 int StoredColorMode();
-// The program's command-line words with the pages' colour scheme for colorMode added to
-// the browser engine's switches (after "--webEngineArgs", which is added when missing).
-std::vector<std::string> WithStartupColorScheme(std::vector<std::string> words, int colorMode);
-// The status text shown when the pages' scheme now differs from the one they started
-// with, else empty.
-QString PagesFollowAtNextStartText(int colorMode, bool dark);
+// The program's command-line words with the pages' colour scheme for colorMode (and the
+// desktop's preference) added to the browser engine's switches (after "--webEngineArgs",
+// which is added when missing).
+std::vector<std::string> WithStartupColorScheme(std::vector<std::string> words, int colorMode,
+                                                DesktopScheme desktop = DesktopScheme::Unknown);
+// The status text shown when the window, drawn dark or light, now differs from the scheme
+// the pages started with, else empty.
+QString PagesFollowAtNextStartText(bool dark);
 
 // Tells when the desktop's colour preference may have changed: the portal's
 // SettingChanged signal for the appearance color-scheme, or a new application palette.

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "color_mode.h"
+#include "portal_scheme_probe.h"
 #include "screener_app.h"
 
 int main(int argc, char* argv[]) {
@@ -11,9 +12,13 @@ int main(int argc, char* argv[]) {
   // application object.
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   // The pages' preferred colour scheme reaches the browser engine only as a switch at
-  // its start.
+  // its start; in the System mode it is the desktop's preference, asked of the settings
+  // portal here because Qt's own D-Bus connection needs the application object.
+  const int colorMode = velquist::StoredColorMode();
+  const velquist::DesktopScheme desktop =
+      velquist::StartupDesktopScheme(colorMode, velquist::SessionBusAddress());
   std::vector<std::string> words = velquist::WithStartupColorScheme(
-      std::vector<std::string>(argv, argv + argc), velquist::StoredColorMode());
+      std::vector<std::string>(argv, argv + argc), colorMode, desktop);
   std::vector<char*> pointers;
   for (std::string& word : words) pointers.push_back(word.data());
   int count = static_cast<int>(pointers.size());

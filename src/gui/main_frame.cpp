@@ -415,7 +415,7 @@ void CMainFrame::ColorModeChanged() {
   const int mode = static_cast<int>(m_app.Options().ColorMode);
   m_dark = IsDarkMode(mode);
   ApplyColorMode();
-  const QString note = PagesFollowAtNextStartText(mode, m_dark);
+  const QString note = PagesFollowAtNextStartText(m_dark);
   if (!note.isEmpty()) ShowStatusText(note);
 }
 

@@ -114,21 +114,31 @@ class ChromeColorModeApplyTest : public QObject {
   }
 
   void pagesFollowAtTheNextStart() {
-    // The process started (as far as this test is concerned) with the automatic scheme.
-    const QStringList args = StartupBrowserArguments(kColorModeSystem);
-    QVERIFY(args.isEmpty());
-    QVERIFY(PagesFollowAtNextStartText(kColorModeSystem, true).isEmpty());
-    QVERIFY(!PagesFollowAtNextStartText(kColorModeDark, true).isEmpty());
-    QCOMPARE(StartupBrowserArguments(kColorModeDark),
+    // Started in the System mode on a desktop that said nothing: the engine's light pages.
+    QVERIFY(StartupBrowserArguments(kColorModeSystem).isEmpty());
+    QCOMPARE(StartupWebContentScheme(), 0);
+    QVERIFY(PagesFollowAtNextStartText(false).isEmpty());
+    QVERIFY(!PagesFollowAtNextStartText(true).isEmpty());
+    // Started in the System mode on a dark desktop: switching to Dark changes nothing for
+    // the pages, switching to Light (or the desktop turning light) does.
+    QCOMPARE(StartupBrowserArguments(kColorModeSystem, DesktopScheme::Dark),
              QStringList{QStringLiteral("--blink-settings=preferredColorScheme=0")});
-    QVERIFY(PagesFollowAtNextStartText(kColorModeDark, true).isEmpty());
-    QVERIFY(!PagesFollowAtNextStartText(kColorModeLight, false).isEmpty());
+    QCOMPARE(StartupWebContentScheme(), 2);
+    QVERIFY(PagesFollowAtNextStartText(true).isEmpty());
+    QVERIFY(!PagesFollowAtNextStartText(false).isEmpty());
+    // Started in the Light mode on a dark desktop.
+    QCOMPARE(StartupBrowserArguments(kColorModeLight, DesktopScheme::Dark),
+             QStringList{QStringLiteral("--blink-settings=preferredColorScheme=1")});
+    QVERIFY(PagesFollowAtNextStartText(false).isEmpty());
+    QVERIFY(!PagesFollowAtNextStartText(true).isEmpty());
   }
 
   void startupSwitchGoesAfterTheEngineArguments() {
     using Words = std::vector<std::string>;
     QCOMPARE(WithStartupColorScheme(Words{"velquist"}, kColorModeSystem), Words{"velquist"});
     QCOMPARE(WithStartupColorScheme(Words{"velquist"}, kColorModeDark),
+             (Words{"velquist", "--webEngineArgs", "--blink-settings=preferredColorScheme=0"}));
+    QCOMPARE(WithStartupColorScheme(Words{"velquist"}, kColorModeSystem, DesktopScheme::Dark),
              (Words{"velquist", "--webEngineArgs", "--blink-settings=preferredColorScheme=0"}));
     QCOMPARE(
         WithStartupColorScheme(Words{"velquist", "x", "--webEngineArgs", "--a=b"}, kColorModeLight),

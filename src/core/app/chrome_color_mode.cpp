@@ -19,9 +19,17 @@ bool ResolveDarkMode(int colorMode, DesktopScheme desktop) {
   return desktop == DesktopScheme::Dark;
 }
 
-int WebContentScheme(int colorMode, bool dark) {
-  if (colorMode != kColorModeLight && colorMode != kColorModeDark) return 0;
-  return dark ? 2 : 1;
+int StartupPagesScheme(int colorMode, DesktopScheme desktop) {
+  if (colorMode == kColorModeLight) return 1;
+  if (colorMode == kColorModeDark) return 2;
+  if (desktop == DesktopScheme::Dark) return 2;
+  if (desktop == DesktopScheme::Light) return 1;
+  return 0;
+}
+
+bool PagesSchemeDiffers(int startedScheme, bool dark) {
+  const bool pagesDark = startedScheme == 2;
+  return pagesDark != dark;
 }
 
 std::string BlinkColorSchemeSwitch(int webContentScheme) {

@@ -25,8 +25,13 @@ DesktopScheme DesktopSchemeFromPalette(int windowLightness, int textLightness);
 // desktop, light when the desktop says nothing.
 bool ResolveDarkMode(int colorMode, DesktopScheme desktop);
 
-// The preferred colour scheme handed to the web pages: 0 automatic (System), 1 light, 2 dark.
-int WebContentScheme(int colorMode, bool dark);
+// The pages' scheme fixed at process start: a forced mode gives its own; System gives the
+// desktop's preference, or 0 (the engine's own light default) when the desktop is silent.
+int StartupPagesScheme(int colorMode, DesktopScheme desktop);
+
+// Whether pages started with startedScheme now show another scheme than the window,
+// drawn dark or light; the automatic scheme 0 shows light.
+bool PagesSchemeDiffers(int startedScheme, bool dark);
 
 // The browser engine switch that fixes the pages' preferred colour scheme for this run;
 // empty for the automatic scheme.

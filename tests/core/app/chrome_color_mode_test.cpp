@@ -42,18 +42,53 @@ TEST(ChromeColorMode, ResolveDarkMode) {
   }
 }
 
-TEST(ChromeColorMode, WebContentScheme) {
-  EXPECT_EQ(WebContentScheme(kColorModeSystem, true), 0);
-  EXPECT_EQ(WebContentScheme(kColorModeSystem, false), 0);
-  EXPECT_EQ(WebContentScheme(kColorModeDark, true), 2);
-  EXPECT_EQ(WebContentScheme(kColorModeLight, false), 1);
-}
-
 TEST(ChromeColorMode, BlinkSwitch) {
   EXPECT_EQ(BlinkColorSchemeSwitch(0), "");
   EXPECT_EQ(BlinkColorSchemeSwitch(1), "--blink-settings=preferredColorScheme=1");
   EXPECT_EQ(BlinkColorSchemeSwitch(2), "--blink-settings=preferredColorScheme=0");
   EXPECT_EQ(BlinkColorSchemeSwitch(9), "");
+}
+
+struct StartupCase {
+  int mode;
+  DesktopScheme desktop;
+  int scheme;
+  const char* argument;
+};
+
+TEST(ChromeColorMode, StartupPagesSchemeAndSwitch) {
+  const StartupCase cases[] = {
+      {kColorModeSystem, DesktopScheme::Dark, 2, "--blink-settings=preferredColorScheme=0"},
+      {kColorModeSystem, DesktopScheme::Light, 1, "--blink-settings=preferredColorScheme=1"},
+      {kColorModeSystem, DesktopScheme::Unknown, 0, ""},
+      {kColorModeLight, DesktopScheme::Dark, 1, "--blink-settings=preferredColorScheme=1"},
+      {kColorModeLight, DesktopScheme::Unknown, 1, "--blink-settings=preferredColorScheme=1"},
+      {kColorModeDark, DesktopScheme::Light, 2, "--blink-settings=preferredColorScheme=0"},
+      {kColorModeDark, DesktopScheme::Unknown, 2, "--blink-settings=preferredColorScheme=0"},
+      {5, DesktopScheme::Dark, 2, "--blink-settings=preferredColorScheme=0"},  // as System
+      {-3, DesktopScheme::Unknown, 0, ""},
+  };
+  for (const StartupCase& c : cases) {
+    const int scheme = StartupPagesScheme(c.mode, c.desktop);
+    EXPECT_EQ(scheme, c.scheme) << c.mode << " " << static_cast<int>(c.desktop);
+    EXPECT_EQ(BlinkColorSchemeSwitch(scheme), c.argument) << c.mode;
+  }
+}
+
+struct DiffersCase {
+  int started;
+  bool dark;
+  bool differs;
+};
+
+TEST(ChromeColorMode, PagesSchemeDiffersFromWindow) {
+  const DiffersCase cases[] = {
+      {0, false, false},  // the engine's own scheme is light
+      {0, true, true},   {1, false, false}, {1, true, true}, {2, true, false}, {2, false, true},
+  };
+  for (const DiffersCase& c : cases) {
+    EXPECT_EQ(PagesSchemeDiffers(c.started, c.dark), c.differs) << c.started << " " << c.dark;
+  }
 }
 
 }  // namespace
