@@ -3,8 +3,12 @@
 #include <dbus/dbus.h>
 #include <sys/stat.h>
 
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
+#include <future>
+#include <memory>
+#include <thread>
 
 namespace velquist {
 
@@ -37,6 +41,20 @@ DesktopScheme SchemeFromReply(DBusMessage* reply) {
   std::uint32_t value = 0;
   if (!ReadUint(&iter, &value)) return DesktopScheme::Unknown;
   return DesktopSchemeFromPortal(value);
+}
+
+// The bus's greeting, sent by hand: dbus_bus_register would wait the library's default of
+// about 25 seconds on a bus that accepts the connection but never answers.
+bool GreetBus(DBusConnection* connection, int timeoutMs, DBusError* error) {
+  DBusMessage* call = dbus_message_new_method_call("org.freedesktop.DBus", "/org/freedesktop/DBus",
+                                                   "org.freedesktop.DBus", "Hello");
+  if (!call) return false;
+  DBusMessage* reply =
+      dbus_connection_send_with_reply_and_block(connection, call, timeoutMs, error);
+  dbus_message_unref(call);
+  if (!reply) return false;
+  dbus_message_unref(reply);
+  return true;
 }
 
 DesktopScheme AskPortal(DBusConnection* connection, int timeoutMs, DBusError* error) {
@@ -86,7 +104,7 @@ DesktopScheme ProbePortalScheme(const std::string& busAddress, int timeoutMs) {
   if (connection) {
     // A bus that goes away must not end the program.
     dbus_connection_set_exit_on_disconnect(connection, FALSE);
-    if (dbus_bus_register(connection, &error)) scheme = AskPortal(connection, timeoutMs, &error);
+    if (GreetBus(connection, timeoutMs, &error)) scheme = AskPortal(connection, timeoutMs, &error);
     dbus_connection_close(connection);
     dbus_connection_unref(connection);
   }
@@ -96,8 +114,18 @@ DesktopScheme ProbePortalScheme(const std::string& busAddress, int timeoutMs) {
 
 DesktopScheme StartupDesktopScheme(int colorMode, const std::string& busAddress) {
   if (colorMode == kColorModeLight || colorMode == kColorModeDark) return DesktopScheme::Unknown;
-  // A portal that does not answer quickly is treated as absent; the start waits no longer.
-  return ProbePortalScheme(busAddress, 500);
+  // libdbus can block without limit on a bus that accepts the connection but never
+  // completes its handshake, so the question runs on a thread of its own and the start
+  // stops waiting for it after about a second; a bus or portal that slow counts as absent.
+  auto answer = std::make_shared<std::promise<DesktopScheme>>();
+  std::future<DesktopScheme> scheme = answer->get_future();
+  std::thread([answer, busAddress] {
+    answer->set_value(ProbePortalScheme(busAddress, 500));
+  }).detach();
+  if (scheme.wait_for(std::chrono::milliseconds(1200)) != std::future_status::ready) {
+    return DesktopScheme::Unknown;
+  }
+  return scheme.get();
 }
 
 }  // namespace velquist

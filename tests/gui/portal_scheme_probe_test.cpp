@@ -10,6 +10,7 @@
 #include <QDBusVariant>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLocalServer>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -187,6 +188,22 @@ class PortalSchemeProbeTest : public QObject {
     // Bounded by the timeout, not by the bus's default of many seconds.
     QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
     StopPortal(portal);
+  }
+
+  void aBusThatDoesNotAnswerIsUnknownAfterTheTimeout() {
+    // The kernel accepts the connection; nothing ever answers the greeting.
+    // A short folder of its own: socket paths are limited to about a hundred bytes.
+    QTemporaryDir shortDir(QStringLiteral("/tmp/vq-bus-XXXXXX"));
+    QVERIFY(shortDir.isValid());
+    QLocalServer silentBus;
+    const QString path = shortDir.filePath(QStringLiteral("bus"));
+    QVERIFY2(silentBus.listen(path), qPrintable(silentBus.errorString()));
+    QElapsedTimer timer;
+    timer.start();
+    QCOMPARE(StartupDesktopScheme(kColorModeSystem, "unix:path=" + path.toStdString()),
+             DesktopScheme::Unknown);
+    // The start stops waiting; the stuck question is left behind on its own thread.
+    QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
   }
 
   void pagesStartWithTheDesktopsScheme_data() {
