@@ -13,23 +13,11 @@
 #include "chrome_toolbar.h"
 #include "color_mode.h"
 #include "gui_test_main.h"
+#include "pixels.h"
 #include "status_strip.h"
 #include "tab_strip.h"
 
 using namespace velquist;
-
-namespace {
-
-bool Near(const QColor& a, const QColor& b) {
-  return qAbs(a.red() - b.red()) <= 2 && qAbs(a.green() - b.green()) <= 2 &&
-         qAbs(a.blue() - b.blue()) <= 2;
-}
-
-QColor PixelAt(QWidget& widget, QPoint logical) {
-  return widget.grab().toImage().pixelColor(logical * widget.devicePixelRatioF());
-}
-
-}  // namespace
 
 class ChromeColorModeApplyTest : public QObject {
   Q_OBJECT

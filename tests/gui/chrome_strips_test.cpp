@@ -4,26 +4,13 @@
 #include "app/chrome_commands.h"
 #include "chrome_palette.h"
 #include "gui_test_main.h"
+#include "pixels.h"
 #include "recording_opener.h"
 #include "site_constants.h"
 #include "status_strip.h"
 #include "tab_strip.h"
 
 using namespace velquist;
-
-namespace {
-
-bool Near(const QColor& a, const QColor& b) {
-  return qAbs(a.red() - b.red()) <= 2 && qAbs(a.green() - b.green()) <= 2 &&
-         qAbs(a.blue() - b.blue()) <= 2;
-}
-
-QColor PixelAt(QWidget& widget, QPoint logical) {
-  const QImage image = widget.grab().toImage();
-  return image.pixelColor(logical * widget.devicePixelRatioF());
-}
-
-}  // namespace
 
 class ChromeStripsTest : public QObject {
   Q_OBJECT

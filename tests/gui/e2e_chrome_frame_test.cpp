@@ -22,6 +22,7 @@
 #include "e2e.h"
 #include "main_frame.h"
 #include "menu_bar.h"
+#include "pixels.h"
 #include "recording_opener.h"
 #include "screener_app.h"
 #include "site_constants.h"
@@ -35,15 +36,6 @@ using namespace velquist::test;
 namespace {
 
 QString Origin() { return QString::fromUtf8(SiteOrigin.data(), qsizetype(SiteOrigin.size())); }
-
-bool Near(const QColor& a, const QColor& b) {
-  return qAbs(a.red() - b.red()) <= 2 && qAbs(a.green() - b.green()) <= 2 &&
-         qAbs(a.blue() - b.blue()) <= 2;
-}
-
-QColor PixelAt(QWidget& widget, QPoint logical) {
-  return widget.grab().toImage().pixelColor(logical * widget.devicePixelRatioF());
-}
 
 // Waits for the next pop-up menu, hands it to inspect, then chooses the entry with
 // command choose (0 dismisses it) with the keyboard.
