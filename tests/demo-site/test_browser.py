@@ -5,13 +5,12 @@ import json
 import os
 import re
 import sys
-import tempfile
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import cdp  # noqa: E402
-from test_server import Client, start_server  # noqa: E402
+from browser_case import SiteBrowserCase  # noqa: E402
 
 ORIGIN = "https://www.vxscreener.example"
 READY = "document.querySelector('#screener.ready .results-table') !== null"
@@ -22,27 +21,8 @@ ALL_TYPES = {"money", "price", "pct", "num", "int", "cnt", "lev", "score", "date
 
 
 @unittest.skipUnless(cdp.find_chromium(), "no Chromium on this machine")
-class BrowserTest(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.tmpdir = tempfile.TemporaryDirectory()
-        cls.server, cls.info = start_server(cls.tmpdir.name, "--stocks", "1500", "--etfs", "700")
-        cls.c = Client(cls.tmpdir.name, cls.info)
-        try:
-            cls.b = cdp.Browser(cls.info["port"], cls.info["spki"])
-        except Exception:
-            cls.tearDownClass()
-            raise
-
-    @classmethod
-    def tearDownClass(cls):
-        if getattr(cls, "b", None):
-            cls.b.close()
-        cls.server.terminate()
-        cls.server.wait(10)
-        cls.server.stdout.close()
-        cls.server.stderr.close()
-        cls.tmpdir.cleanup()
+class BrowserTest(SiteBrowserCase):
+    SITE_ARGS = ("--stocks", "1500", "--etfs", "700")
 
     def setUp(self):
         self.c.ctl("/reset")

@@ -14,7 +14,6 @@ import re
 import shutil
 import subprocess
 import sys
-import tempfile
 import unittest
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -23,7 +22,7 @@ sys.path.insert(0, HERE)
 sys.path.insert(0, SITE)
 
 import cdp  # noqa: E402
-from test_server import Client, start_server  # noqa: E402
+from browser_case import SiteBrowserCase  # noqa: E402
 from vxsite import universe  # noqa: E402
 
 ORIGIN = "https://www.vxscreener.example"
@@ -329,31 +328,11 @@ class PageModulesResultsTest(unittest.TestCase):
 
 
 @unittest.skipUnless(cdp.find_chromium(), "no Chromium on this machine")
-class LivePageResultsTest(unittest.TestCase):
+class LivePageResultsTest(SiteBrowserCase):
     """getResults() on the real page, read the way the program reads it: as the JSON text
     of the hook's return value."""
 
-    @classmethod
-    def setUpClass(cls):
-        cls.tmpdir = tempfile.TemporaryDirectory()
-        cls.server, cls.info = start_server(cls.tmpdir.name, "--stocks", "700", "--etfs", "400",
-                                           "--columns", str(MAX_PAGE_COLUMNS))
-        cls.c = Client(cls.tmpdir.name, cls.info)
-        try:
-            cls.b = cdp.Browser(cls.info["port"], cls.info["spki"])
-        except Exception:
-            cls.tearDownClass()
-            raise
-
-    @classmethod
-    def tearDownClass(cls):
-        if getattr(cls, "b", None):
-            cls.b.close()
-        cls.server.terminate()
-        cls.server.wait(10)
-        cls.server.stdout.close()
-        cls.server.stderr.close()
-        cls.tmpdir.cleanup()
+    SITE_ARGS = ("--stocks", "700", "--etfs", "400", "--columns", str(MAX_PAGE_COLUMNS))
 
     def open(self, path):
         self.b.navigate("about:blank")
