@@ -27,16 +27,23 @@
 //   joined into one value, and the distance code comes from the bit length of D - 1.
 // - The chain of the position after a match is fetched from memory while the match's
 //   positions are entered.
-// - Bits go to a 64-bit accumulator that is emptied by one unaligned 8-byte store per
-//   symbol into a fixed chunk, which is appended to the output when it fills.
+//
+// Large inputs are parsed in stretches by several threads at once (see Stretch below);
+// the stream is the same as from one thread.
 #include "export/deflate.h"
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <exception>
+#include <functional>
 #include <memory>
+#include <system_error>
+#include <thread>
+#include <vector>
 
 namespace velquist {
 namespace {
@@ -176,6 +183,112 @@ inline std::size_t MatchLength(const unsigned char* a, const unsigned char* b, s
 
 constexpr std::size_t kChunk = 1 << 16;
 
+// Bits go least significant first into a 64-bit accumulator, which is emptied by one
+// unaligned 8-byte store per symbol into a fixed chunk; the chunk is appended to the
+// output string when it fills.
+class BitWriter {
+ public:
+  // Continues the stream that starts at out[origin] and holds bitCount bits so far; the
+  // last byte of out holds its odd bits, padded with zeros.
+  BitWriter(std::string& out, std::size_t origin, std::uint64_t bitCount)
+      : m_out(out), m_origin(origin), m_w(m_chunk.get()) {
+    m_bits = static_cast<std::uint32_t>(bitCount & 7u);
+    if (m_bits != 0) {
+      m_acc = static_cast<unsigned char>(m_out.back());
+      m_out.pop_back();
+    }
+  }
+
+  // value has at most 56 bits, so that it fits next to the fewer than 8 bits left over.
+  void Put(std::uint64_t value, std::uint32_t nbits) {
+    m_acc |= value << m_bits;
+    m_bits += nbits;
+  }
+
+  // Moves the whole bytes of the accumulator to the chunk; keeps fewer than 8 bits.
+  void Flush() {
+    std::memcpy(m_w, &m_acc, 8);
+    m_w += m_bits >> 3;
+    m_acc >>= (m_bits & ~7u);
+    m_bits &= 7u;
+    if (m_w >= m_chunk.get() + kChunk) Drain();
+  }
+
+  std::uint64_t BitCount() const {
+    return (m_out.size() - m_origin + static_cast<std::size_t>(m_w - m_chunk.get())) * 8 + m_bits;
+  }
+
+  // Hands everything to the output string, the odd bits padded with zeros to a byte.
+  void Finish() {
+    Flush();
+    if (m_bits > 0) *m_w++ = static_cast<unsigned char>(m_acc);
+    Drain();
+    m_acc = 0;
+    m_bits = 0;
+  }
+
+ private:
+  void Drain() {
+    m_out.append(reinterpret_cast<const char*>(m_chunk.get()),
+                 static_cast<std::size_t>(m_w - m_chunk.get()));
+    m_w = m_chunk.get();
+  }
+
+  std::string& m_out;
+  std::size_t m_origin;
+  // Room for one 8-byte store beyond kChunk; not value-initialised, only written bytes count.
+  std::unique_ptr<unsigned char[]> m_chunk{new unsigned char[kChunk + 8]};
+  unsigned char* m_w;
+  std::uint64_t m_acc = 0;
+  std::uint32_t m_bits = 0;
+};
+
+// Copies the bits [from, to) of a finished stream; the stream has 8 readable bytes beyond
+// its last byte.
+void AppendBits(BitWriter& w, const std::string& stream, std::uint64_t from, std::uint64_t to) {
+  const auto* const bytes = reinterpret_cast<const unsigned char*>(stream.data());
+  while (from < to) {
+    const std::uint64_t word = Load64(bytes + from / 8) >> (from % 8);  // 57 bits or more
+    const auto count = static_cast<std::uint32_t>(std::min<std::uint64_t>(to - from, 56));
+    w.Put(word & ((std::uint64_t{1} << count) - 1), count);
+    w.Flush();
+    from += count;
+  }
+}
+
+// Every position with three bytes ahead of it is entered into its chain, whether the
+// parse emits a literal there, starts a match or passes through one. So the match found
+// at a position depends on that position alone, not on how the parse got there, and the
+// input can be parsed in stretches at once: each stretch after the first starts with
+// the window before it entered, and the stretch before it parses on past its start until
+// both parses stand on the same position, from where they are the same parse. That
+// happens within a few tokens on real text; the later stretch keeps the positions and
+// stream offsets of its first tokens, and the earlier one hands over at the first of them
+// it lands on (or, failing that, parses on to the end itself).
+struct TokenStart {
+  std::size_t pos;
+  std::uint64_t bit;  // where the token's code starts in the stretch's stream
+};
+
+constexpr std::size_t kStartsKept = 4096;
+constexpr std::size_t kNoHandover = static_cast<std::size_t>(-1);
+enum StretchState : int { kPending, kStartsReady, kAbandoned };
+
+struct Stretch {
+  std::size_t begin = 0;
+  std::string stream;        // the first stretch writes into the caller's string instead
+  std::uint64_t bitEnd = 0;  // bits in the stream
+  std::vector<TokenStart> starts;
+  std::atomic<int> state{kPending};
+  std::size_t handover = kNoHandover;  // the next stretch's start where this one stopped
+  std::exception_ptr failure;
+
+  void Publish(int value) {
+    state.store(value, std::memory_order_release);
+    state.notify_all();
+  }
+};
+
 // Positions are 32-bit for inputs below 4 GiB, which keeps the rings half the size.
 template <typename Pos>
 struct MatchState {
@@ -183,54 +296,68 @@ struct MatchState {
   // ring[hash * 64 + i % 64], where i counts that hash's entries from 0.
   std::array<Pos, kHashSize * kMaxChain> ring;
   std::array<Pos, kHashSize> count;  // entries so far, per hash
-  // Output chunk with room for one 8-byte store beyond kChunk.
-  std::array<unsigned char, kChunk + 8> out;
 };
 
 template <typename Pos>
-void Deflate(std::string_view bytes, std::string& out) {
+void DeflateStretch(std::string_view bytes, std::vector<Stretch>& stretches, std::size_t index,
+                    std::string& dst, std::size_t origin) {
   // Not value-initialised: the rings are only read where count says they were written.
   const std::unique_ptr<MatchState<Pos>> state(new MatchState<Pos>);
   Pos* const ring = state->ring.data();
   Pos* const count = state->count.data();
   std::fill_n(count, kHashSize, Pos{0});
-  out.reserve(out.size() + DeflateFixedBound(bytes.size()));
 
   const auto* const in = reinterpret_cast<const unsigned char*>(bytes.data());
   const std::size_t n = bytes.size();
-  unsigned char* const chunk = state->out.data();
-  unsigned char* w = chunk;
-  std::uint64_t acc = 0;
-  std::uint32_t bits = 0;
+  Stretch& self = stretches[index];
+  Stretch* next = index + 1 < stretches.size() ? &stretches[index + 1] : nullptr;
+  const std::size_t nextBegin = next != nullptr ? next->begin : n;
+  std::size_t look = 0;  // the next stretch's first start not behind this parse
+  bool recording = index > 0;
+  if (recording) self.starts.reserve(kStartsKept);
+  BitWriter out(dst, origin, 0);
 
-  const auto put = [&](std::uint32_t value, std::uint32_t nbits) {
-    acc |= std::uint64_t{value} << bits;
-    bits += nbits;
-  };
-  // Moves the whole bytes of the accumulator to the chunk; keeps fewer than 8 bits.
-  const auto flush = [&]() {
-    std::memcpy(w, &acc, 8);
-    w += bits >> 3;
-    acc >>= (bits & ~7u);
-    bits &= 7u;
-    if (w >= chunk + kChunk) {
-      out.append(reinterpret_cast<const char*>(chunk), static_cast<std::size_t>(w - chunk));
-      w = chunk;
-    }
-  };
   const auto insert = [&](std::size_t pos) {
     const std::uint32_t h = Hash3(in + pos);
     ring[h * kMaxChain + (count[h]++ & (kMaxChain - 1))] = static_cast<Pos>(pos);
   };
+  // The window before the stretch holds the candidates of its first positions.
+  for (std::size_t p = self.begin - std::min(self.begin, kWindow); p < self.begin && p + 2 < n;
+       ++p) {
+    insert(p);
+  }
 
-  put(1, 1);  // BFINAL
-  put(1, 2);  // BTYPE 01: fixed Huffman codes
-  std::size_t a = 0;
+  if (index == 0) {
+    out.Put(1, 1);  // BFINAL
+    out.Put(1, 2);  // BTYPE 01: fixed Huffman codes
+  }
+  std::size_t a = self.begin;
   while (a < n) {
+    if (next != nullptr && a >= nextBegin) {
+      next->state.wait(kPending, std::memory_order_acquire);
+      if (next->state.load(std::memory_order_acquire) != kStartsReady) {
+        next = nullptr;  // it never ran: parse on to the end
+      } else {
+        const std::vector<TokenStart>& starts = next->starts;
+        while (look < starts.size() && starts[look].pos < a) ++look;
+        if (look < starts.size() && starts[look].pos == a) {
+          self.handover = look;
+          break;
+        }
+        if (look == starts.size()) next = nullptr;  // passed them all: parse on to the end
+      }
+    }
+    if (recording) {
+      self.starts.push_back({a, out.BitCount()});
+      if (self.starts.size() == kStartsKept) {
+        recording = false;
+        self.Publish(kStartsReady);
+      }
+    }
     // Too close to the end for a match: the last bytes are literals.
     if (a + 2 >= n) {
-      put(kCodes.literal[in[a]].bits, kCodes.literal[in[a]].count);
-      flush();
+      out.Put(kCodes.literal[in[a]].bits, kCodes.literal[in[a]].count);
+      out.Flush();
       ++a;
       continue;
     }
@@ -296,28 +423,28 @@ void Deflate(std::string_view bytes, std::string& out) {
     insert(a);
 
     if (best < kMinMatch) {
-      put(kCodes.literal[*cur].bits, kCodes.literal[*cur].count);
-      flush();
+      out.Put(kCodes.literal[*cur].bits, kCodes.literal[*cur].count);
+      out.Flush();
       ++a;
       continue;
     }
     // Length code with its extra bits, then distance code with its extra bits.
     const Code len = kCodes.length[best];
     const Code dist = DistanceCode(static_cast<std::uint32_t>(bestDist));
-    put(len.bits, len.count);
-    put(dist.bits, dist.count);
-    flush();
+    out.Put(len.bits, len.count);
+    out.Put(dist.bits, dist.count);
+    out.Flush();
     // Start loading the chain of the next position while this match is entered.
 #if defined(__GNUC__) || defined(__clang__)
     if (a + best + 2 < n) {
-      const std::uint32_t next = Hash3(in + a + best);
+      const std::uint32_t following = Hash3(in + a + best);
       // The four cache lines of a chain of 32-bit positions.
-      const auto* const nextChain = reinterpret_cast<const char*>(ring + next * kMaxChain);
+      const auto* const nextChain = reinterpret_cast<const char*>(ring + following * kMaxChain);
       __builtin_prefetch(nextChain);
       __builtin_prefetch(nextChain + 64);
       __builtin_prefetch(nextChain + 128);
       __builtin_prefetch(nextChain + 192);
-      __builtin_prefetch(count + next);
+      __builtin_prefetch(count + following);
     }
 #endif
     // Enter every covered position that still has three bytes ahead of it.
@@ -325,21 +452,84 @@ void Deflate(std::string_view bytes, std::string& out) {
     for (std::size_t p = a + 1; p < end; ++p) insert(p);
     a += best;
   }
-  put(kCodes.endOfBlock.bits, kCodes.endOfBlock.count);
-  flush();
-  // The last partial byte, padded with zero bits.
-  if (bits > 0) *w++ = static_cast<unsigned char>(acc);
-  out.append(reinterpret_cast<const char*>(chunk), static_cast<std::size_t>(w - chunk));
+  if (recording) self.Publish(kStartsReady);  // fewer tokens than kept: all of them
+  self.bitEnd = out.BitCount();
+  out.Finish();
 }
+
+template <typename Pos>
+void RunStretch(std::string_view bytes, std::vector<Stretch>& stretches, std::size_t index,
+                std::string& out, std::size_t origin) {
+  Stretch& self = stretches[index];
+  try {
+    if (index == 0) {
+      DeflateStretch<Pos>(bytes, stretches, 0, out, origin);
+    } else {
+      DeflateStretch<Pos>(bytes, stretches, index, self.stream, 0);
+      self.stream.append(8, '\0');  // AppendBits reads whole words
+    }
+  } catch (...) {
+    self.failure = std::current_exception();
+    // The stretch before must not wait for starts that never come.
+    if (self.state.load(std::memory_order_acquire) == kPending) self.Publish(kAbandoned);
+  }
+}
+
+template <typename Pos>
+void Deflate(std::string_view bytes, std::string& out, std::size_t parts) {
+  const std::size_t n = bytes.size();
+  parts = std::clamp<std::size_t>(parts, 1, std::max<std::size_t>(n, 1));
+  const std::size_t origin = out.size();
+  out.reserve(origin + DeflateFixedBound(n));
+  std::vector<Stretch> stretches(parts);
+  for (std::size_t i = 0; i < parts; ++i) stretches[i].begin = n / parts * i;
+
+  std::vector<std::thread> workers;
+  workers.reserve(parts - 1);
+  for (std::size_t i = 1; i < parts; ++i) {
+    try {
+      workers.emplace_back(RunStretch<Pos>, bytes, std::ref(stretches), i, std::ref(out), origin);
+    } catch (const std::system_error&) {
+      // No thread to spare: the stretches before take over the rest.
+      for (std::size_t j = i; j < parts; ++j) stretches[j].Publish(kAbandoned);
+      break;
+    }
+  }
+  RunStretch<Pos>(bytes, stretches, 0, out, origin);
+  for (std::thread& worker : workers) worker.join();
+  for (const Stretch& stretch : stretches) {
+    if (stretch.failure) std::rethrow_exception(stretch.failure);
+  }
+
+  BitWriter tail(out, origin, stretches[0].bitEnd);
+  for (std::size_t i = 0; i + 1 < parts && stretches[i].handover != kNoHandover; ++i) {
+    const Stretch& following = stretches[i + 1];
+    AppendBits(tail, following.stream, following.starts[stretches[i].handover].bit,
+               following.bitEnd);
+  }
+  tail.Put(kCodes.endOfBlock.bits, kCodes.endOfBlock.count);
+  tail.Finish();
+}
+
+// Stretches are at least this long, so that a thread's set-up (its tables, the window
+// entered before the stretch) stays small against its work.
+constexpr std::size_t kMinStretch = std::size_t{1} << 20;
+// More stretches would gain little and cost each its 8 MiB of tables.
+constexpr std::size_t kMaxStretches = 4;
 
 }  // namespace
 
-void AppendDeflateFixed(std::string_view bytes, std::string& out) {
+void AppendDeflateFixed(std::string_view bytes, std::string& out, std::size_t parts) {
   if (bytes.size() < 0xFFFFFFFFu) {
-    Deflate<std::uint32_t>(bytes, out);
+    Deflate<std::uint32_t>(bytes, out, parts);
   } else {
-    Deflate<std::uint64_t>(bytes, out);
+    Deflate<std::uint64_t>(bytes, out, parts);
   }
+}
+
+void AppendDeflateFixed(std::string_view bytes, std::string& out) {
+  const std::size_t threads = std::max(1u, std::thread::hardware_concurrency());
+  AppendDeflateFixed(bytes, out, std::min({threads, kMaxStretches, bytes.size() / kMinStretch}));
 }
 
 std::string DeflateFixed(std::string_view bytes) {

@@ -527,5 +527,54 @@ TEST(DeflateFixed, OverlappingCopyOfAShortPattern) {
   EXPECT_EQ(tokens[3].distance, 2);
 }
 
+std::string Stretched(std::string_view input, std::size_t stretches, std::string out = {}) {
+  AppendDeflateFixed(input, out, stretches);
+  return out;
+}
+
+// Inputs worked on in stretches by several threads must give the very same stream: the
+// later stretches' parses are joined where the parses meet, on any bit boundary.
+TEST(DeflateFixed, StretchesGiveTheSameStream) {
+  std::vector<std::string> inputs = SampleInputs();
+  // Long enough for each stretch to keep only its first token starts.
+  inputs.push_back(SheetLikeXml(40000, 7));
+  inputs.push_back(RandomText(600000, "abcdefgh ", 8));
+  for (const std::string& input : inputs) {
+    const std::string whole = Stretched(input, 1);
+    for (std::size_t stretches : {2u, 3u, 4u, 7u}) {
+      EXPECT_TRUE(Stretched(input, stretches) == whole)
+          << "input of " << input.size() << " in " << stretches << " stretches";
+    }
+  }
+}
+
+TEST(DeflateFixed, StretchedStreamIsTheStraightforwardMatchersStream) {
+  const std::string input = SheetLikeXml(8000, 9) + RandomBytes(50000, 10) + SheetLikeXml(8000, 11);
+  EXPECT_TRUE(Stretched(input, 3) == ModelDeflate(input));
+}
+
+TEST(DeflateFixed, MoreStretchesThanBytes) {
+  for (const std::string input : {"", "a", "ab", "abc", "abcab"}) {
+    EXPECT_EQ(Stretched(input, 16), DeflateFixed(input)) << input;
+  }
+}
+
+TEST(DeflateFixed, StretchesWhoseParsesNeverMeet) {
+  // In one long run every parse takes 258-byte matches from where it starts, so a parse
+  // from the middle meets the parse from the start only if the two are a multiple of 258
+  // apart; here they are not, and the first stretch must parse on to the end.
+  const std::string run(2 * 258 * 5000 + 100, 'z');
+  const std::string whole = Stretched(run, 1);
+  EXPECT_TRUE(Stretched(run, 2) == whole);
+  std::string back;
+  ASSERT_TRUE(ZlibInflate(whole, run.size(), back));
+  EXPECT_TRUE(back == run);
+}
+
+TEST(DeflateFixed, StretchedAppendKeepsWhatIsAlreadyThere) {
+  const std::string input = SheetLikeXml(2000, 12);
+  EXPECT_TRUE(Stretched(input, 3, "head") == "head" + DeflateFixed(input));
+}
+
 }  // namespace
 }  // namespace velquist
