@@ -6,6 +6,7 @@
 #include <QMenuBar>
 #include <QShortcut>
 #include <QVBoxLayout>
+#include <QWebEngineCookieStore>
 #include <QWebEngineProfile>
 #include <QWebEngineView>
 
@@ -147,6 +148,10 @@ void CMainFrame::CreateEnvironment() {
   m_profile = new QWebEngineProfile(QStringLiteral("Velquist"));
   m_profile->setPersistentStoragePath(folder);
   m_profile->setCachePath(folder + QStringLiteral("/Cache"));
+  // The engine reads its cookie database (on a first start: creates it) when a request
+  // first needs a cookie, and the first page's request waits for that. Asking for the
+  // cookies now lets it happen while the window is being built and drawn.
+  m_profile->cookieStore()->loadAllCookies();
 }
 
 void CMainFrame::CreateHost(CWebHost& host) {

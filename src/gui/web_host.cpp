@@ -94,6 +94,14 @@ void CWebHost::Create(QWebEngineProfile* profile, const std::string& startUrl, d
   CreateView();
   ConnectBridge();
   InstallPageScript();
+  // The engine starts the first navigation only after the window has drawn its first
+  // frame, and every later change of the status redraws the whole window (with software
+  // OpenGL a costly frame, in the middle of the page's loading). Saying "Loading…" now
+  // puts it in that first frame; the navigation's start then leaves the text as it is.
+  if (IsSiteNavigation(m_startUrl) &&
+      ClassifyNavigation(m_startUrl).action == NavigationAction::StayInside) {
+    m_sink.OnHostStatus(*this, ToQString(LoadingStatusText));
+  }
   // The script is registered before the first navigation, so the first document runs it.
   Navigate(m_startUrl);
   WatchFocusProxy();

@@ -1,6 +1,7 @@
 // Start-up and shutdown of the real program against the demo site: the active tab's start
 // page, the other tab made on its first selection, the last screens reopened (or not),
 // one instance per user, options kept across runs, and a corrupt screens file set aside.
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -121,6 +122,50 @@ class E2eStartupTest : public QObject {
     QCOMPARE(again.App().Options().ShowSplash, false);
     QCOMPARE(again.Frame().ActiveTab(), ScreenerKind::Etfs);
     QCOMPARE(again.Frame().ZoomText(), QStringLiteral("Zoom 125%"));
+  }
+
+  // The start page is loading from the moment its host is made, before the engine reports
+  // the navigation's start; the other tab's start page likewise on its first selection.
+  void saysLoadingFromTheFirstFrameUntilThePageHasLoaded() {
+    ProgramRun run;
+    QVERIFY(run.Start());
+    QCOMPARE(run.Frame().StatusText(), QStringLiteral("Loading\u2026"));
+    QVERIFY(run.WaitForResults());
+    QTRY_COMPARE_WITH_TIMEOUT(run.Frame().StatusText(), QStringLiteral("Ready"), 20000);
+    run.Frame().SelectTab(1);
+    QCOMPARE(run.Frame().StatusText(), QStringLiteral("Loading\u2026"));
+    QVERIFY(run.WaitForResults());
+    QTRY_COMPARE_WITH_TIMEOUT(run.Frame().StatusText(), QStringLiteral("Ready"), 20000);
+  }
+
+  // The site's cookies and local storage are kept on disk from one run to the next.
+  void siteCookiesAndStorageSurviveARestart() {
+    const QString stamp = QString::number(QDateTime::currentMSecsSinceEpoch());
+    {
+      ProgramRun run;
+      QVERIFY(run.Start());
+      QVERIFY(run.WaitForResults());
+      EvalJs(run.ActivePage(), QStringLiteral("document.cookie = 'vqkept=%1; max-age=86400; "
+                                              "path=/; secure'; localStorage.setItem('vqkept', "
+                                              "'%1'); true")
+                                   .arg(stamp));
+      QVERIFY(
+          EvalJs(run.ActivePage(), QStringLiteral("document.cookie")).toString().contains(stamp));
+      run.Close();
+    }
+    // On disk, not only in the engine's memory of this process.
+    std::string cookies;
+    QVERIFY(ReadWholeFile(WebViewDataFolder() + "/Cookies", cookies));
+    QVERIFY(cookies.find(stamp.toStdString()) != std::string::npos);
+    ProgramRun again;
+    QVERIFY(again.Start());
+    QVERIFY(again.WaitForResults());
+    QVERIFY(EvalJs(again.ActivePage(), QStringLiteral("document.cookie"))
+                .toString()
+                .contains(QStringLiteral("vqkept=") + stamp));
+    QCOMPARE(
+        EvalJs(again.ActivePage(), QStringLiteral("localStorage.getItem('vqkept')")).toString(),
+        stamp);
   }
 
   void corruptScreensFileIsSetAsideWithTheParserError() {
