@@ -148,9 +148,9 @@ void CMainFrame::CreateEnvironment() {
   m_profile = new QWebEngineProfile(QStringLiteral("Velquist"));
   m_profile->setPersistentStoragePath(folder);
   m_profile->setCachePath(folder + QStringLiteral("/Cache"));
-  // The engine reads its cookie database (on a first start: creates it) when a request
-  // first needs a cookie, and the first page's request waits for that. Asking for the
-  // cookies now lets it happen while the window is being built and drawn.
+  // The page's requests wait for the engine to read its cookie database (on a first start:
+  // to create it). Asking for all cookies now has it read in one go as soon as the
+  // engine's network side is up, ahead of those requests.
   m_profile->cookieStore()->loadAllCookies();
 }
 
