@@ -10,6 +10,7 @@
 #include "app/files.h"
 #include "app/options.h"
 #include "app/reg_file_option_store.h"
+#include "chrome_column.h"
 #include "chrome_toolbar.h"
 #include "color_mode.h"
 #include "gui_test_main.h"
@@ -56,14 +57,7 @@ class ChromeColorModeApplyTest : public QObject {
     QMenu* file = menuBar->addMenu(QStringLiteral("&File"));
     file->addAction(QStringLiteral("E&xit"));
     layout->setMenuBar(menuBar);
-    auto* toolBar = new CChromeToolBar(&frame);
-    auto* tabs = new CTabStrip(&frame);
-    tabs->SetLabels({QStringLiteral("Stocks"), QStringLiteral("ETFs")});
-    auto* status = new CStatusStrip(&frame);
-    layout->addWidget(toolBar);
-    layout->addWidget(tabs);
-    layout->addStretch(1);
-    layout->addWidget(status);
+    const auto [toolBar, tabs, status] = test::AddChromeColumn(frame, *layout);
     frame.resize(900, 400);
     frame.show();
     QVERIFY(QTest::qWaitForWindowExposed(&frame));

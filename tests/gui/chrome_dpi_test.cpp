@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "app/chrome_commands.h"
+#include "chrome_column.h"
 #include "chrome_palette.h"
 #include "chrome_toolbar.h"
 #include "gui_test_main.h"
@@ -24,14 +25,7 @@ class ChromeDpiTest : public QObject {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     const int dpi = WidgetDpi(&window);
-    auto* toolBar = new CChromeToolBar(&window);
-    auto* tabs = new CTabStrip(&window);
-    tabs->SetLabels({QStringLiteral("Stocks"), QStringLiteral("ETFs")});
-    auto* status = new CStatusStrip(&window);
-    layout->addWidget(toolBar);
-    layout->addWidget(tabs);
-    layout->addStretch(1);
-    layout->addWidget(status);
+    const auto [toolBar, tabs, status] = test::AddChromeColumn(window, *layout);
     auto* watcher = new CChromeDpiWatcher(&window);
     window.resize(1000, 400);
     window.show();

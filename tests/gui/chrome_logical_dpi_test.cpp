@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include "app/chrome_commands.h"
+#include "chrome_column.h"
 #include "chrome_palette.h"
 #include "chrome_toolbar.h"
 #include "gui_test_main.h"
@@ -21,14 +22,7 @@ class ChromeLogicalDpiTest : public QObject {
     auto* layout = new QVBoxLayout(&window);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    auto* toolBar = new CChromeToolBar(&window);
-    auto* tabs = new CTabStrip(&window);
-    tabs->SetLabels({QStringLiteral("Stocks"), QStringLiteral("ETFs")});
-    auto* status = new CStatusStrip(&window);
-    layout->addWidget(toolBar);
-    layout->addWidget(tabs);
-    layout->addStretch(1);
-    layout->addWidget(status);
+    const auto [toolBar, tabs, status] = test::AddChromeColumn(window, *layout);
     // As the frame does at creation: the chrome takes the window's DPI.
     const int dpi = WidgetDpi(&window);
     toolBar->SetImages(dpi);

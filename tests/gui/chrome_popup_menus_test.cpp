@@ -11,6 +11,7 @@
 #include "chrome_toolbar.h"
 #include "gui_test_main.h"
 #include "recording_opener.h"
+#include "row_requests.h"
 #include "site_constants.h"
 
 using namespace velquist;
@@ -73,14 +74,7 @@ Entries Read(QMenu& menu) {
 }
 
 RowMenuRequest Request(int items) {
-  RowMenuRequest r;
-  r.symbol = "MSFT";
-  r.path = "/stocks/msft.html";
-  for (int i = 1; i <= items; ++i) {
-    r.tabs.push_back({"Page " + std::to_string(i), "/stocks/msft-" + std::to_string(i) + ".html"});
-  }
-  r.UseItems = items > 0;
-  return r;
+  return test::RowRequest("MSFT", "/stocks/msft.html", "Page", "/stocks/msft", items);
 }
 
 }  // namespace

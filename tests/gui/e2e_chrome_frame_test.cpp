@@ -24,6 +24,7 @@
 #include "menu_bar.h"
 #include "pixels.h"
 #include "recording_opener.h"
+#include "row_requests.h"
 #include "screener_app.h"
 #include "site_constants.h"
 #include "status_strip.h"
@@ -69,14 +70,7 @@ QList<int> CheckedIds(QMenu& menu) {
 }
 
 RowMenuRequest Request(int items) {
-  RowMenuRequest r;
-  r.symbol = "KO";
-  r.path = "/stocks/ko.html";
-  for (int i = 1; i <= items; ++i) {
-    r.tabs.push_back({"Tab " + std::to_string(i), "/dividends/ko-" + std::to_string(i) + ".html"});
-  }
-  r.UseItems = items > 0;
-  return r;
+  return test::RowRequest("KO", "/stocks/ko.html", "Tab", "/dividends/ko", items);
 }
 
 }  // namespace
