@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "color_mode.h"
-#include "portal_scheme_probe.h"
-#include "screener_app.h"
+#include "gui/app/screener_app.h"
+#include "gui/ui/color_mode.h"
+#include "gui/ui/portal_scheme_probe.h"
 
 int main(int argc, char* argv[]) {
   // Qt WebEngine shares its OpenGL context with the widgets; this must precede the

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <charconv>
 
-#include "app/utf16.h"
+#include "text/utf16.h"
 
 namespace velquist {
 namespace {

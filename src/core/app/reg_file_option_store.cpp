@@ -6,7 +6,7 @@
 #include <cerrno>
 
 #include "app/files.h"
-#include "app/utf16.h"
+#include "text/utf16.h"
 
 namespace velquist {
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/utf16.h"
+#include "text/utf16.h"
 
 namespace velquist {
 namespace {

@@ -4,9 +4,9 @@
 #include <QVBoxLayout>
 #include <QWidget>
 
-#include "chrome_toolbar.h"
-#include "status_strip.h"
-#include "tab_strip.h"
+#include "gui/ui/chrome_toolbar.h"
+#include "gui/ui/status_strip.h"
+#include "gui/ui/tab_strip.h"
 
 namespace velquist::test {
 

@@ -1,4 +1,4 @@
-#include "demo_site.h"
+#include "support/demo_site.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>

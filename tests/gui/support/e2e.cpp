@@ -1,13 +1,13 @@
-#include "e2e.h"
+#include "support/e2e.h"
 
 #include <QApplication>
 #include <QTcpSocket>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
-#include "main_frame.h"
-#include "screener_app.h"
-#include "web_host.h"
+#include "gui/app/screener_app.h"
+#include "gui/ui/main_frame.h"
+#include "gui/web/web_host.h"
 
 namespace velquist::test {
 

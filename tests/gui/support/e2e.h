@@ -11,8 +11,8 @@
 #include <functional>
 #include <memory>
 
-#include "demo_site.h"
-#include "gui_test_main.h"
+#include "support/demo_site.h"
+#include "support/gui_test_main.h"
 
 class QWebEnginePage;
 

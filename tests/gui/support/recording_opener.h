@@ -4,7 +4,7 @@
 #include <QList>
 #include <QUrl>
 
-#include "external_opener.h"
+#include "gui/web/external_opener.h"
 
 namespace velquist::test {
 

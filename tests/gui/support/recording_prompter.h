@@ -4,7 +4,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "prompter.h"
+#include "gui/ui/prompter.h"
 
 namespace velquist::test {
 
