@@ -153,10 +153,16 @@ class E2eStartupTest : public QObject {
           EvalJs(run.ActivePage(), QStringLiteral("document.cookie")).toString().contains(stamp));
       run.Close();
     }
-    // On disk, not only in the engine's memory of this process.
-    std::string cookies;
-    QVERIFY(ReadWholeFile(WebViewDataFolder() + "/Cookies", cookies));
-    QVERIFY(cookies.find(stamp.toStdString()) != std::string::npos);
+    // On disk, not only in the engine's memory of this process. The engine writes its cookie
+    // database on a background thread some time after the profile is gone, so wait for it.
+    const std::string cookiesPath = WebViewDataFolder() + "/Cookies";
+    QVERIFY(WaitUntil(
+        [&] {
+          std::string cookies;
+          return ReadWholeFile(cookiesPath, cookies) &&
+                 cookies.find(stamp.toStdString()) != std::string::npos;
+        },
+        60000));
     ProgramRun again;
     QVERIFY(again.Start());
     QVERIFY(again.WaitForResults());
