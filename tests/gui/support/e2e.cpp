@@ -4,6 +4,7 @@
 #include <QTcpSocket>
 #include <QWebEnginePage>
 #include <QWebEngineView>
+#include <memory>
 
 #include "gui/app/screener_app.h"
 #include "gui/ui/main_frame.h"
@@ -49,14 +50,19 @@ bool WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
 }
 
 QVariant EvalJs(QWebEnginePage* page, const QString& script, int timeoutMs) {
-  bool done = false;
-  QVariant result;
-  page->runJavaScript(script, [&](const QVariant& value) {
-    result = value;
-    done = true;
+  // The answer may come after the wait has given up; it must then land in state that is
+  // still alive, not in this function's returned frame.
+  struct Answer {
+    bool done = false;
+    QVariant value;
+  };
+  auto answer = std::make_shared<Answer>();
+  page->runJavaScript(script, [answer](const QVariant& value) {
+    answer->value = value;
+    answer->done = true;
   });
-  if (!WaitUntil([&] { return done; }, timeoutMs)) return {};
-  return result;
+  if (!WaitUntil([&] { return answer->done; }, timeoutMs)) return {};
+  return answer->value;
 }
 
 void ClickInPage(CWebHost& host, QPoint cssPoint, Qt::MouseButton button) {

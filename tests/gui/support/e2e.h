@@ -44,7 +44,7 @@ ForeignServer& Foreign();
 bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 20000);
 
 // Runs script in the page's main world and returns its value (invalid on time-out).
-QVariant EvalJs(QWebEnginePage* page, const QString& script, int timeoutMs = 10000);
+QVariant EvalJs(QWebEnginePage* page, const QString& script, int timeoutMs = 30000);
 
 // A real mouse click (left or right) into the host's page at a point in CSS pixels.
 void ClickInPage(CWebHost& host, QPoint cssPoint, Qt::MouseButton button = Qt::LeftButton);
