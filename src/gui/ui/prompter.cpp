@@ -1,5 +1,6 @@
 #include "gui/ui/prompter.h"
 
+#include <QFileDialog>
 #include <QMessageBox>
 
 namespace velquist {
@@ -14,6 +15,8 @@ QMessageBox::Icon BoxIcon(PromptIcon icon) {
       return QMessageBox::Warning;
     case PromptIcon::Information:
       return QMessageBox::Information;
+    case PromptIcon::Question:
+      return QMessageBox::Question;
   }
   return QMessageBox::NoIcon;
 }
@@ -28,6 +31,22 @@ class MessageBoxPrompter : public IPrompter {
     QMessageBox box(BoxIcon(icon), QStringLiteral("Velquist"), text,
                     QMessageBox::Yes | QMessageBox::No, parent);
     return box.exec() == QMessageBox::Yes;
+  }
+  bool AskFile(QWidget* parent, const FileRequest& request, FileAnswer& answer) override {
+    QFileDialog dialog(parent, request.save ? QStringLiteral("Save As") : QStringLiteral("Open"),
+                       request.folder);
+    dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setNameFilters(request.filters);
+    if (request.filter >= 0 && request.filter < request.filters.size()) {
+      dialog.selectNameFilter(request.filters[request.filter]);
+    }
+    dialog.setDefaultSuffix(request.defaultSuffix);
+    if (!request.fileName.isEmpty()) dialog.selectFile(request.fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+    answer.path = dialog.selectedFiles().constFirst();
+    answer.filter = static_cast<int>(request.filters.indexOf(dialog.selectedNameFilter()));
+    return true;
   }
 };
 

@@ -1,14 +1,30 @@
-// Every message box and question of the program goes through one IPrompter, so that
-// tests can read what the user would be told and give the answers.
+// Every message box, question and file dialog of the program goes through one IPrompter,
+// so that tests can read what the user would be told and give the answers.
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
 namespace velquist {
 
-enum class PromptIcon { Error, Exclamation, Information, Warning };
+enum class PromptIcon { Error, Exclamation, Information, Warning, Question };
+
+// A file to open or a name to save under, as the file dialog asks for it.
+struct FileRequest {
+  bool save = false;      // a Save As dialog that confirms replacing a file; else Open
+  QString folder;         // where the dialog starts; empty: its own choice
+  QString fileName;       // the name proposed (Save As)
+  QString defaultSuffix;  // added to a name given without one
+  QStringList filters;    // "Saved screens (*.json)", ...
+  int filter = 0;         // the filter selected first
+};
+
+struct FileAnswer {
+  QString path;
+  int filter = 0;  // the filter in use when the user chose
+};
 
 class IPrompter {
  public:
@@ -17,6 +33,8 @@ class IPrompter {
   virtual void Show(QWidget* parent, PromptIcon icon, const QString& text) = 0;
   // A Yes/No question; true for Yes.
   virtual bool Ask(QWidget* parent, PromptIcon icon, const QString& text) = 0;
+  // A file dialog; false when it was cancelled. An Open dialog accepts existing files only.
+  virtual bool AskFile(QWidget* parent, const FileRequest& request, FileAnswer& answer) = 0;
 };
 
 // The prompter in use; message boxes unless a test installed its own.

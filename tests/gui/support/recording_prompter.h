@@ -1,4 +1,5 @@
-// A prompter that records every message and answers questions with a set answer.
+// A prompter that records every message and answers questions with a set answer, and
+// file dialogs with the answers given in turn.
 #pragma once
 
 #include <QString>
@@ -22,10 +23,18 @@ class RecordingPrompter : public IPrompter {
     texts.append(text);
     return answer;
   }
+  bool AskFile(QWidget*, const FileRequest& request, FileAnswer& given) override {
+    fileRequests.append(request);
+    if (fileAnswers.isEmpty()) return false;
+    given = fileAnswers.takeFirst();
+    return true;
+  }
 
   QList<PromptIcon> icons;
   QStringList texts;
   bool answer = false;
+  QList<FileRequest> fileRequests;
+  QList<FileAnswer> fileAnswers;  // none left: the dialog is cancelled
 };
 
 }  // namespace velquist::test
