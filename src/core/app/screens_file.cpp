@@ -12,4 +12,18 @@ bool ReadScreensFile(const std::string& path, ScreenStore& list, std::string& er
   return ParseScreensList(text, list, &error);
 }
 
+bool ImportScreensFile(const std::string& path, ScreenStore& store, ScreensImport& result,
+                       std::string& error) {
+  result = ScreensImport{};
+  ScreenStore list;
+  if (!ReadScreensFile(path, list, error)) return false;
+  result.added = ImportScreens(store, list);
+  result.leftOut = list.size() - result.added;
+  return true;
+}
+
+bool ExportScreensFile(const std::string& path, const ScreenStore& store) {
+  return WriteFileAtomic(path, ScreensFileText(store));
+}
+
 }  // namespace velquist

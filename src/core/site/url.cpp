@@ -193,4 +193,31 @@ std::string AddReferralTag(std::string_view url) {
   return tagged;
 }
 
+namespace {
+
+int HexDigitValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+}  // namespace
+
+std::string PercentDecode(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const int high = text[i] == '%' && i + 2 < text.size() ? HexDigitValue(text[i + 1]) : -1;
+    const int low = high >= 0 ? HexDigitValue(text[i + 2]) : -1;
+    if (low < 0) {
+      out.push_back(text[i]);
+      continue;
+    }
+    out.push_back(static_cast<char>(high * 16 + low));
+    i += 2;
+  }
+  return out;
+}
+
 }  // namespace velquist

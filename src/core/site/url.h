@@ -63,4 +63,8 @@ inline constexpr std::string_view ReferralParameter = "src=vqs";
 // as a whole query parameter, come back unchanged.
 std::string AddReferralTag(std::string_view url);
 
+// Every "%" followed by two hexadecimal digits becomes the byte they give; every other
+// byte, "+" included, stays as it is. The result need not be UTF-8.
+std::string PercentDecode(std::string_view text);
+
 }  // namespace velquist

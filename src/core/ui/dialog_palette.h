@@ -9,9 +9,9 @@ namespace velquist {
 struct DialogPalette {
   Rgb Window;           // dialog background
   Rgb Text;             // labels and the text of fields and lists
-  Rgb TextDim;     // disabled buttons and labels
-  Rgb Base;            // background of edit boxes and lists
-  Rgb AlternateBase;   // every other list row
+  Rgb TextDim;          // disabled buttons and labels
+  Rgb Base;             // background of edit boxes and lists
+  Rgb AlternateBase;    // every other list row
   Rgb Button;           // push button face
   Rgb Border;           // frames of fields, lists and buttons
   Rgb Highlight;        // selected list row, selected text

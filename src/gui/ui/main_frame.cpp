@@ -22,6 +22,7 @@
 #include "gui/ui/chrome_toolbar.h"
 #include "gui/ui/color_mode.h"
 #include "gui/ui/menu_bar.h"
+#include "gui/ui/screen_commands.h"
 #include "gui/ui/status_strip.h"
 #include "gui/ui/tab_strip.h"
 #include "gui/web/external_opener.h"
@@ -67,6 +68,7 @@ CMainFrame::CMainFrame(CScreenerApp& app) : m_app(app) {
   setCentralWidget(hostArea);
   CreateShortcuts();
   CreateChromeCommands();
+  new CScreenCommands(*this, m_app);
   ApplyColorMode();
 
   m_activeTab = m_app.Options().ActiveTab;

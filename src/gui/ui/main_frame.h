@@ -33,6 +33,8 @@ class CMainFrame : public QMainWindow, public IWebHostSink {
   void SelectTab(int kind);
   void SetZoom(double factor);
   void UpdateStatus();
+  // Shows text in the status strip until the status is next updated.
+  void ShowStatusText(const QString& text);
 
   // Runs a command of the menus, toolbar or keys now.
   void RunCommand(int id);
@@ -86,7 +88,6 @@ class CMainFrame : public QMainWindow, public IWebHostSink {
   void CreateHost(CWebHost& host);
   QColor HostColor() const;
 
-  void ShowStatusText(const QString& text);
   void ShowZoomText(const QString& text);
   void ShowSelectedTab(int kind);
 

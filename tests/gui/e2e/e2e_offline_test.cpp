@@ -5,9 +5,11 @@
 
 #include "gui/app/screener_app.h"
 #include "gui/ui/main_frame.h"
+#include "gui/ui/save_screen_dlg.h"
 #include "gui/web/web_host.h"
 #include "site_constants.h"
 #include "support/e2e.h"
+#include "support/modal.h"
 #include "ui/chrome_commands.h"
 
 using namespace velquist;
@@ -57,6 +59,13 @@ class E2eOfflineTest : public QObject {
     QTRY_COMPARE_WITH_TIMEOUT(run.Frame().StatusText(), QStringLiteral("Offline \u2014 ") + error,
                               30000);
     QTRY_VERIFY_WITH_TIMEOUT(BodyText(run.ActivePage()).contains(error), 10000);
+    // Save Screen on the offline page only beeps: no dialog, nothing saved, although the
+    // tab still knows the screen it showed.
+    QVERIFY(!run.Active().CurrentUrl().empty());
+    WhenModal<CSaveScreenDlg> dialog([](CSaveScreenDlg& shown) { shown.reject(); }, 2000);
+    run.Frame().RunCommand(kCmdSaveScreen);
+    QVERIFY(!dialog.Ran());
+    QVERIFY(run.App().Screens().empty());
 
     // While offline, Refresh retries the page the offline page stands for.
     Site().Control("/reset");
