@@ -46,9 +46,6 @@ QPalette DialogQPalette(bool dark) {
 
 void ApplyDialogTheme(QWidget& dialog, bool dark) {
   const QPalette palette = DialogQPalette(dark);
-  // Palettes stop at windows unless asked to go on: message boxes and file dialogs over
-  // the dialog follow it this way.
-  dialog.setAttribute(Qt::WA_WindowPropagation);
   dialog.setPalette(palette);
   dialog.setAutoFillBackground(true);
   // The main window's style sheet (for its menus) reaches the dialog too, and a widget

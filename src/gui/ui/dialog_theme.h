@@ -1,5 +1,5 @@
-// Draws a dialog in the light or dark colours of the main window. The palette reaches the
-// dialog's controls and the message boxes and file dialogs opened over it.
+// Draws a dialog in the light or dark colours of the main window. Message boxes and file
+// dialogs keep the desktop's own colours, as they do on Windows.
 #pragma once
 
 #include <QPalette>
@@ -10,8 +10,8 @@ namespace velquist {
 
 QPalette DialogQPalette(bool dark);
 
-// Gives dialog and the controls it holds the palette of the mode, also for the windows it
-// parents. Call it once the controls exist.
+// Gives dialog and the controls it holds the palette of the mode. Call it once the
+// controls exist.
 void ApplyDialogTheme(QWidget& dialog, bool dark);
 
 }  // namespace velquist

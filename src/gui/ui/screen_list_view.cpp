@@ -24,8 +24,17 @@ class NameDelegate : public QStyledItemDelegate {
     if (auto* edit = qobject_cast<QLineEdit*>(editor)) {
       edit->setMaxLength(static_cast<int>(MaxScreenNameCharacters));
     }
-    // The dialog's colours; a style sheet above the dialog would give it the default ones.
-    if (editor) editor->setPalette(m_list->palette());
+    // The main window's style sheet reaches the editor too and would draw it in the
+    // default colours: a style sheet of its own gives it the list's.
+    if (editor) {
+      const QPalette& p = m_list->palette();
+      editor->setStyleSheet(
+          QStringLiteral("QLineEdit { background: %1; color: %2; border: 1px solid %3; "
+                         "selection-background-color: %4; selection-color: %5; }")
+              .arg(p.color(QPalette::Base).name(), p.color(QPalette::Text).name(),
+                   p.color(QPalette::Highlight).name(), p.color(QPalette::Highlight).name(),
+                   p.color(QPalette::HighlightedText).name()));
+    }
     return editor;
   }
 

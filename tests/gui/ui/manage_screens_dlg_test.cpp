@@ -294,6 +294,13 @@ class ManageScreensDlgTest : public QObject {
       const QString name = dark ? "open-saved-screen-dark.png" : "open-saved-screen-light.png";
       QVERIFY(f.dialog->grab().save(QString::fromLocal8Bit(shots) + "/" + name));
     }
+    // A name being edited sits in a field of the mode.
+    QTest::keyClick(&f.List(), Qt::Key_F2);
+    QTRY_VERIFY(f.List().IsEditing());
+    auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    QVERIFY(editor);
+    QVERIFY(Near(PixelAt(*editor, QPoint(editor->width() - 6, editor->height() / 2)),
+                 ToQColor(p.Base)));
   }
 
   void emptyListSaysHowToSaveOne_data() {
