@@ -69,16 +69,24 @@ struct Fixture {
   }
   CScreenListView& List() { return *dialog->List(); }
   void Select(int row) { List().setCurrentItem(List().topLevelItem(row)); }
+  // The box of the name being edited, once the editing has begun; null when it does not.
+  QLineEdit* Editor() {
+    if (!QTest::qWaitFor([this] { return List().IsEditing(); })) return nullptr;
+    return qobject_cast<QLineEdit*>(QApplication::focusWidget());
+  }
+  // Ends the editing with key; true once it has ended.
+  bool EndEditing(QLineEdit* editor, Qt::Key key) {
+    QTest::keyClick(editor, key);
+    return QTest::qWaitFor([this] { return !List().IsEditing(); });
+  }
   // Edits the selected name with F2, types text and ends with Enter.
   void RenameTo(const QString& text) {
     QTest::keyClick(&List(), Qt::Key_F2);
-    QTRY_VERIFY(List().IsEditing());
-    auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    QLineEdit* editor = Editor();
     QVERIFY(editor);
     QCOMPARE(editor->maxLength(), 80);
     editor->setText(text);
-    QTest::keyClick(editor, Qt::Key_Return);
-    QTRY_VERIFY(!List().IsEditing());
+    QVERIFY(EndEditing(editor, Qt::Key_Return));
   }
 };
 
@@ -191,12 +199,10 @@ class ManageScreensDlgTest : public QObject {
 
     // A name of spaces changes nothing; the Rename button edits too.
     QTest::mouseClick(f.dialog->RenameButton(), Qt::LeftButton);
-    QTRY_VERIFY(f.List().IsEditing());
-    auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    QLineEdit* editor = f.Editor();
     QVERIFY(editor);
     editor->setText(QStringLiteral("   "));
-    QTest::keyClick(editor, Qt::Key_Return);
-    QTRY_VERIFY(!f.List().IsEditing());
+    QVERIFY(f.EndEditing(editor, Qt::Key_Return));
     QCOMPARE(f.store[0].name, std::string("Bonds"));
     QCOMPARE(f.saves, 1);
     QVERIFY(f.dialog->isVisible());
@@ -207,12 +213,10 @@ class ManageScreensDlgTest : public QObject {
     f.store = {Screen("Value", S)};
     f.Open(S);
     QTest::keyClick(&f.List(), Qt::Key_F2);
-    QTRY_VERIFY(f.List().IsEditing());
-    auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    QLineEdit* editor = f.Editor();
     QVERIFY(editor);
     editor->setText(QStringLiteral("Other"));
-    QTest::keyClick(editor, Qt::Key_Escape);
-    QTRY_VERIFY(!f.List().IsEditing());
+    QVERIFY(f.EndEditing(editor, Qt::Key_Escape));
     QCOMPARE(f.store[0].name, std::string("Value"));
     QCOMPARE(f.saves, 0);
     QVERIFY(f.dialog->isVisible());
@@ -296,8 +300,7 @@ class ManageScreensDlgTest : public QObject {
     }
     // A name being edited sits in a field of the mode.
     QTest::keyClick(&f.List(), Qt::Key_F2);
-    QTRY_VERIFY(f.List().IsEditing());
-    auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    QLineEdit* editor = f.Editor();
     QVERIFY(editor);
     QVERIFY(Near(PixelAt(*editor, QPoint(editor->width() - 6, editor->height() / 2)),
                  ToQColor(p.Base)));
