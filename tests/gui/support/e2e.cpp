@@ -104,10 +104,12 @@ bool ProgramRun::WaitForResults(int timeoutMs) {
   if (!WaitUntil([&] { return ActivePage() && !Active().CurrentUrl().empty(); }, timeoutMs)) {
     return false;
   }
+  // Each look is bounded on its own: a question asked just as a load starts may never be
+  // answered, and must not use up the whole wait.
   return WaitUntil(
       [&] {
         return EvalJs(ActivePage(),
-                      QStringLiteral("document.querySelectorAll('td.sx-sym a').length"))
+                      QStringLiteral("document.querySelectorAll('td.sx-sym a').length"), 3000)
                    .toInt() > 0;
       },
       timeoutMs);
