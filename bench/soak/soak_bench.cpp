@@ -1,0 +1,165 @@
+// Soak run of the whole program against the demo site: rounds of navigation (a page load
+// every fifth round, a same-page URL change otherwise), a switch to the other tab and
+// back, Back and Forward, and a results request answered by the page and read by the
+// results reader. Resident memory is sampled after the warm-up rounds and at the end, for
+// the program's own process and for the whole process tree (the browser engine's helper
+// processes included); the run fails when the program's own memory grew by 5 % or more.
+// Rounds: SOAK_ROUNDS (default 2000), warm-up: SOAK_WARMUP (default 200).
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTest>
+#include <QWebEnginePage>
+#include <cstdlib>
+#include <string>
+
+#include "gui/app/screener_app.h"
+#include "gui/ui/main_frame.h"
+#include "gui/web/web_host.h"
+#include "results/results_reply.h"
+#include "site_constants.h"
+#include "support/e2e.h"
+#include "ui/chrome_commands.h"
+
+using namespace velquist;
+using namespace velquist::test;
+
+namespace {
+
+int EnvInt(const char* name, int fallback) {
+  const char* value = std::getenv(name);
+  return value != nullptr && std::atoi(value) > 0 ? std::atoi(value) : fallback;
+}
+
+// VmRSS of one process in KiB, 0 when it is gone.
+long ResidentKib(const QString& pid) {
+  QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+  if (!status.open(QIODevice::ReadOnly)) return 0;
+  for (const QByteArray& line : status.readAll().split('\n')) {
+    if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').first().toLong();
+  }
+  return 0;
+}
+
+QString ParentOf(const QString& pid) {
+  QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+  if (!stat.open(QIODevice::ReadOnly)) return {};
+  const QByteArray text = stat.readAll();
+  // The name in parentheses may hold spaces; the fields after it are plain.
+  const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+  return fields.size() > 1 ? QString::fromLatin1(fields[1]) : QString();
+}
+
+// This process and every process below it.
+long TreeResidentKib() {
+  const QString self = QString::number(QCoreApplication::applicationPid());
+  long total = ResidentKib(self);
+  for (const QString& pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+    if (pid.toLong() <= 0 || pid == self) continue;
+    for (QString up = ParentOf(pid); !up.isEmpty() && up != QStringLiteral("1");
+         up = ParentOf(up)) {
+      if (up == self) {
+        total += ResidentKib(pid);
+        break;
+      }
+    }
+  }
+  return total;
+}
+
+QString Origin() { return QString::fromUtf8(SiteOrigin.data(), qsizetype(SiteOrigin.size())); }
+
+const char* const Pages[] = {"/screener.html", "/screener/value-stocks.html",
+                             "/screener/dividend-stocks.html"};
+
+}  // namespace
+
+class SoakBench : public QObject {
+  Q_OBJECT
+ private slots:
+  void initTestCase() {
+    QVERIFY(m_run.Start());
+    QVERIFY(m_run.WaitForResults());
+  }
+  void cleanupTestCase() { m_run.Close(); }
+
+  void soak() {
+    const int rounds = EnvInt("SOAK_ROUNDS", 2000);
+    const int warmup = EnvInt("SOAK_WARMUP", 200);
+    long ownAfterWarmup = 0, treeAfterWarmup = 0;
+    QElapsedTimer clock;
+    clock.start();
+    for (int round = 0; round < rounds; ++round) {
+      if (round == warmup) {
+        ownAfterWarmup = ResidentKib(QString::number(QCoreApplication::applicationPid()));
+        treeAfterWarmup = TreeResidentKib();
+        qInfo("after %d rounds (%.0f s): program %ld KiB, with helpers %ld KiB", round,
+              clock.elapsed() / 1000.0, ownAfterWarmup, treeAfterWarmup);
+      }
+      RunRound(round);
+      if (QTest::currentTestFailed()) return;
+    }
+    const long own = ResidentKib(QString::number(QCoreApplication::applicationPid()));
+    const long tree = TreeResidentKib();
+    qInfo("after %d rounds (%.0f s): program %ld KiB, with helpers %ld KiB", rounds,
+          clock.elapsed() / 1000.0, own, tree);
+    if (ownAfterWarmup > 0) {
+      const double growth = 100.0 * double(own - ownAfterWarmup) / double(ownAfterWarmup);
+      const double treeGrowth = 100.0 * double(tree - treeAfterWarmup) / double(treeAfterWarmup);
+      qInfo("growth since round %d: program %+.1f %%, with helpers %+.1f %%", warmup, growth,
+            treeGrowth);
+      QVERIFY2(growth < 5.0, "the program's resident memory grew by 5 % or more");
+    }
+  }
+
+ private:
+  void RunRound(int round) {
+    CMainFrame& frame = m_run.Frame();
+    CWebHost& host = m_run.Active();
+    const QString page = QString::fromLatin1(Pages[round % 3]);
+    const QString marker = QStringLiteral("r=%1").arg(round);
+    if (round % 5 == 0) {
+      host.Navigate((Origin() + page + QStringLiteral("#") + marker).toStdString());
+    } else {
+      EvalJs(m_run.ActivePage(),
+             QStringLiteral("history.pushState(null, '', '%1#%2'); true").arg(page, marker));
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(
+        QString::fromStdString(host.CurrentUrl()).contains(page + QStringLiteral("#")), 30000);
+    QVERIFY(m_run.WaitForResults());
+
+    // The other tab and back.
+    const int kind = static_cast<int>(host.Kind());
+    frame.SelectTab(1 - kind);
+    QTRY_VERIFY_WITH_TIMEOUT(!m_run.Active().CurrentUrl().empty(), 30000);
+    frame.SelectTab(kind);
+    QCOMPARE(&m_run.Active(), &host);
+
+    // Back and Forward through the program's own history.
+    if (host.CanGoBack()) {
+      const std::string before = host.CurrentUrl();
+      frame.RunCommand(kCmdBack);
+      QTRY_VERIFY_WITH_TIMEOUT(host.CurrentUrl() != before, 30000);
+      frame.RunCommand(kCmdForward);
+      QTRY_VERIFY_WITH_TIMEOUT(
+          QString::fromStdString(host.CurrentUrl()).contains(page + QStringLiteral("#")), 30000);
+      QVERIFY(m_run.WaitForResults());
+    }
+
+    // The results the Export and Print commands ask the page for.
+    const QString script =
+        QStringLiteral("JSON.stringify(%1)")
+            .arg(QString::fromUtf8(ResultsScript.data(), qsizetype(ResultsScript.size())));
+    const QVariant answer = EvalJs(m_run.ActivePage(), script);
+    ResultSet set;
+    const ResultsReply reply =
+        ReadResultsReply(ResultsRequest::Export, false, answer.toString().toStdString(), set);
+    QVERIFY2(reply.ready, reply.message.c_str());
+    QVERIFY(!set.rows.empty());
+  }
+
+  ProgramRun m_run;
+};
+
+VELQUIST_E2E_TEST_MAIN(SoakBench)
+#include "soak_bench.moc"
