@@ -140,6 +140,8 @@ class SoakBench : public QObject {
       const std::string before = host.CurrentUrl();
       frame.RunCommand(kCmdBack);
       QTRY_VERIFY_WITH_TIMEOUT(host.CurrentUrl() != before, 30000);
+      // As a user would, look at the older screen before going forward again.
+      QVERIFY(m_run.WaitForResults());
       frame.RunCommand(kCmdForward);
       QTRY_VERIFY_WITH_TIMEOUT(
           QString::fromStdString(host.CurrentUrl()).contains(page + QStringLiteral("#")), 30000);
