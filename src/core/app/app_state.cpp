@@ -1,7 +1,5 @@
 #include "app/app_state.h"
 
-#include <cerrno>
-#include <cstdio>
 #include <filesystem>
 #include <system_error>
 
@@ -23,9 +21,12 @@ Notice WriteFailedNotice(const std::string& path, int error) {
 }
 
 // Moves screens.json to screens.json.bad, replacing an older one. A file that is gone
-// already has nothing left to keep.
-bool SetAside(const std::string& path) {
-  return std::rename(path.c_str(), (path + ".bad").c_str()) == 0 || errno == ENOENT;
+// already has nothing left to keep. error tells why the move failed.
+bool SetAside(const std::string& path, int& error) {
+  if (MoveFileReplacing(path, path + ".bad")) return true;
+  error = LastFileError();
+  std::error_code ignored;
+  return !std::filesystem::exists(std::filesystem::symlink_status(path, ignored));
 }
 
 bool IsRegularFile(const std::string& path) {
@@ -59,7 +60,8 @@ std::optional<Notice> LoadAppState(AppState& state, OptionStore& store,
       ApplyScreensFileOptions(fileOptions, state.options);
     } else {
       // Until the move succeeds, no save may replace the file.
-      state.screensFileToSetAside = !SetAside(path);
+      int ignored = 0;
+      state.screensFileToSetAside = !SetAside(path, ignored);
       notice = SetAsideNotice(error);
     }
   } else {
@@ -75,16 +77,16 @@ SaveResult SaveAppState(AppState& state, OptionStore& store, const std::string& 
   SaveResult result;
   bool optionsSaved = SaveOptions(store, state.options);
   const std::string path = ScreensFilePath(dataFolder);
-  errno = 0;
   if (state.screensFileToSetAside) {
-    if (!SetAside(path)) {
-      result.notice = WriteFailedNotice(path, errno);
+    int error = 0;
+    if (!SetAside(path, error)) {
+      result.notice = WriteFailedNotice(path, error);
       return result;
     }
     state.screensFileToSetAside = false;
   }
   if (!WriteFileAtomic(path, ScreensFileText(state.screens))) {
-    result.notice = WriteFailedNotice(path, errno);
+    result.notice = WriteFailedNotice(path, LastFileError());
     return result;
   }
   result.screensWritten = true;

@@ -12,13 +12,16 @@ namespace velquist {
 inline constexpr std::size_t MaxReadFileSize = 16u * 1024u * 1024u;
 
 // $XDG_DATA_HOME (default ~/.local/share) + "/Orvane Software/Velquist", created with its
-// missing parents on every call; the outcome of the creation is not reported.
+// missing parents on every call; the outcome of the creation is not reported. On Windows
+// the roaming application-data folder + "\Orvane Software\Velquist".
 std::string DataFolder();
 // $XDG_CACHE_HOME (default ~/.cache) + "/Orvane Software/Velquist/WebView2", created
-// likewise; the browser engine keeps its profile there.
+// likewise; the browser engine keeps its profile there. On Windows the local
+// application-data folder + "\Orvane Software\Velquist\WebView2".
 std::string WebViewDataFolder();
 // $XDG_CONFIG_HOME (default ~/.config) + "/Orvane Software/Velquist.reg", the options file.
-// Its folder is created on every call.
+// Its folder is created on every call. Not on Windows, where the options are in the
+// registry (RegistryOptionStore).
 std::string OptionsFilePath();
 
 // Reads a whole regular file of less than MaxReadFileSize bytes. A leading UTF-8
@@ -28,9 +31,16 @@ bool ReadWholeFile(const std::string& path, std::string& bytes);
 
 // Replaces path with bytes: writes path + ".tmp", flushes it to disk, renames it over
 // path and flushes the folder. On failure the target is untouched, the temporary file is
-// removed and errno tells why. An existing target without any write permission bit is
-// treated as read-only and not replaced.
+// removed and LastFileError() tells why. An existing target without any write permission
+// bit is treated as read-only and not replaced. On Windows the rename is a replacing move
+// that writes through, and it fails while another program holds the target open.
 bool WriteFileAtomic(const std::string& path, std::string_view bytes);
+
+// Renames from to to, replacing a file of that name. False when that fails.
+bool MoveFileReplacing(const std::string& from, const std::string& to);
+
+// Why the last failed file primitive failed: errno, or GetLastError() on Windows.
+int LastFileError();
 
 // The program's version as four dotted numbers, e.g. "1.0.1.1", from the build's version.
 std::string VersionString();

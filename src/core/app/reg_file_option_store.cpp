@@ -1,9 +1,8 @@
 #include "app/reg_file_option_store.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
-#include <cerrno>
+#include <filesystem>
+#include <system_error>
 
 #include "app/files.h"
 #include "text/utf16.h"
@@ -58,8 +57,9 @@ bool RegFileOptionStore::ReadDword(std::string_view name, std::uint32_t& value) 
 
 bool RegFileOptionStore::OpenForWriting() {
   m_readable = false;
-  struct stat info {};
-  if (lstat(m_path.c_str(), &info) != 0 && errno == ENOENT) {
+  std::error_code ignored;
+  if (std::filesystem::symlink_status(m_path, ignored).type() ==
+      std::filesystem::file_type::not_found) {
     m_file = RegFile{};
     m_problem.clear();
     m_writable = true;

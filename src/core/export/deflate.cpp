@@ -34,13 +34,14 @@
 
 #include <algorithm>
 #include <array>
-#include <atomic>
 #include <bit>
+#include <condition_variable>
 #include <cstdint>
 #include <cstring>
 #include <exception>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -279,14 +280,33 @@ struct Stretch {
   std::string stream;        // the first stretch writes into the caller's string instead
   std::uint64_t bitEnd = 0;  // bits in the stream
   std::vector<TokenStart> starts;
-  std::atomic<int> state{kPending};
   std::size_t handover = kNoHandover;  // the next stretch's start where this one stopped
   std::exception_ptr failure;
 
+  // The state is guarded by a mutex rather than waited on as an atomic: GCC 12's
+  // std::atomic::wait loses wake-ups where it has no futex (Windows builds hang in it).
   void Publish(int value) {
-    state.store(value, std::memory_order_release);
-    state.notify_all();
+    {
+      std::lock_guard<std::mutex> hold(m_lock);
+      m_state = value;
+    }
+    m_changed.notify_all();
   }
+  // Waits until the stretch has published, and says what.
+  int Settled() {
+    std::unique_lock<std::mutex> hold(m_lock);
+    m_changed.wait(hold, [this] { return m_state != kPending; });
+    return m_state;
+  }
+  bool Pending() {
+    std::lock_guard<std::mutex> hold(m_lock);
+    return m_state == kPending;
+  }
+
+ private:
+  std::mutex m_lock;
+  std::condition_variable m_changed;
+  int m_state = kPending;
 };
 
 // Positions are 32-bit for inputs below 4 GiB, which keeps the rings half the size.
@@ -334,8 +354,7 @@ void DeflateStretch(std::string_view bytes, std::vector<Stretch>& stretches, std
   std::size_t a = self.begin;
   while (a < n) {
     if (next != nullptr && a >= nextBegin) {
-      next->state.wait(kPending, std::memory_order_acquire);
-      if (next->state.load(std::memory_order_acquire) != kStartsReady) {
+      if (next->Settled() != kStartsReady) {
         next = nullptr;  // it never ran: parse on to the end
       } else {
         const std::vector<TokenStart>& starts = next->starts;
@@ -471,7 +490,7 @@ void RunStretch(std::string_view bytes, std::vector<Stretch>& stretches, std::si
   } catch (...) {
     self.failure = std::current_exception();
     // The stretch before must not wait for starts that never come.
-    if (self.state.load(std::memory_order_acquire) == kPending) self.Publish(kAbandoned);
+    if (self.Pending()) self.Publish(kAbandoned);
   }
 }
 

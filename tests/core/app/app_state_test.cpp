@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <string>
 
@@ -216,6 +217,13 @@ TEST(SaveAppState, WritesTheScreensFileAndTheOptions) {
   EXPECT_EQ(loaded.options.Zoom, 1.25);
 }
 
+// The error number of a file in a folder that does not exist, as the platform gives it.
+#ifdef _WIN32
+constexpr int MissingFolderError = 3;  // ERROR_PATH_NOT_FOUND
+#else
+constexpr int MissingFolderError = ENOENT;
+#endif
+
 TEST(SaveAppState, FailedFileWriteIsAnErrorEveryTime) {
   TestFolder dir;
   const std::string missing = dir / "gone";
@@ -228,7 +236,8 @@ TEST(SaveAppState, FailedFileWriteIsAnErrorEveryTime) {
     ASSERT_TRUE(result.notice.has_value());
     EXPECT_EQ(result.notice->icon, NoticeIcon::Error);
     EXPECT_EQ(result.notice->text, "The saved screens could not be written to\n" + missing +
-                                       "/screens.json\n\nError 2.");
+                                       "/screens.json\n\nError " +
+                                       std::to_string(MissingFolderError) + ".");
   }
   // The options warning was not shown, so it is still owed.
   EXPECT_FALSE(state.optionsWarningShown);

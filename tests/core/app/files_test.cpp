@@ -1,13 +1,8 @@
 #include "app/files.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <csignal>
-#include <cstdlib>
 #include <filesystem>
 
 #include "test_folder.h"
@@ -76,13 +71,6 @@ TEST(ReadWholeFile, FolderIsRefused) {
   EXPECT_FALSE(ReadWholeFile(dir.Path(), bytes));
 }
 
-TEST(ReadWholeFile, PipeIsRefusedWithoutWaiting) {
-  TestFolder dir;
-  ASSERT_EQ(mkfifo((dir / "pipe").c_str(), 0600), 0);
-  std::string bytes;
-  EXPECT_FALSE(ReadWholeFile(dir / "pipe", bytes));
-}
-
 TEST(WriteFileAtomic, CreatesAndReplaces) {
   TestFolder dir;
   const std::string target = dir / "out.json";
@@ -104,47 +92,16 @@ TEST(WriteFileAtomic, StaleTempFileIsOverwritten) {
   EXPECT_FALSE(Exists(target + ".tmp"));
 }
 
-TEST(WriteFileAtomic, TempLinkIsNotWrittenThrough) {
-  TestFolder dir;
-  const std::string target = dir / "out.json";
-  const std::string victim = dir / "victim";
-  WriteTestFile(victim, "keep me");
-  ASSERT_EQ(symlink(victim.c_str(), (target + ".tmp").c_str()), 0);
-  ASSERT_TRUE(WriteFileAtomic(target, "new"));
-  EXPECT_EQ(ReadTestFile(victim), "keep me");
-  EXPECT_EQ(ReadTestFile(target), "new");
-}
-
-TEST(WriteFileAtomic, ReadOnlyTargetIsLeftUntouched) {
-  TestFolder dir;
-  const std::string target = dir / "locked.json";
-  WriteTestFile(target, "original");
-  ASSERT_EQ(chmod(target.c_str(), 0444), 0);
-  errno = 0;
-  EXPECT_FALSE(WriteFileAtomic(target, "replacement"));
-  EXPECT_EQ(errno, EACCES);
-  EXPECT_EQ(ReadTestFile(target), "original");
-  EXPECT_FALSE(Exists(target + ".tmp"));
-}
-
 TEST(WriteFileAtomic, TargetThatIsAFolderFailsAtTheRename) {
   TestFolder dir;
   const std::string target = dir / "folder";
   ASSERT_TRUE(std::filesystem::create_directory(target));
   WriteTestFile(target + "/inside", "kept");
   EXPECT_FALSE(WriteFileAtomic(target, "bytes"));
-  EXPECT_NE(errno, 0);
+  EXPECT_NE(LastFileError(), 0);
   EXPECT_TRUE(std::filesystem::is_directory(target));
   EXPECT_EQ(ReadTestFile(target + "/inside"), "kept");
   EXPECT_FALSE(Exists(target + ".tmp"));
-}
-
-TEST(WriteFileAtomic, MissingFolderFails) {
-  TestFolder dir;
-  const std::string target = dir / "no-such-folder/out.json";
-  EXPECT_FALSE(WriteFileAtomic(target, "bytes"));
-  EXPECT_EQ(errno, ENOENT);
-  EXPECT_FALSE(Exists(target));
 }
 
 TEST(WriteFileAtomic, TempPathTakenByAFolderFails) {
@@ -158,75 +115,16 @@ TEST(WriteFileAtomic, TempPathTakenByAFolderFails) {
   EXPECT_EQ(ReadTestFile(target + ".tmp/x"), "x");
 }
 
-// A file-size limit makes the write itself fail part-way, even for root.
-TEST(WriteFileAtomic, FailedWriteKeepsTargetAndRemovesTemp) {
+TEST(MoveFileReplacing, ReplacesTheTargetAndFailsForAMissingSource) {
   TestFolder dir;
-  const std::string target = dir / "out.json";
-  WriteTestFile(target, "original");
-  rlimit saved{};
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-  auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit small = saved;
-  small.rlim_cur = 1000;
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  bool ok = WriteFileAtomic(target, std::string(5000, 'z'));
-  int error = errno;
-  setrlimit(RLIMIT_FSIZE, &saved);
-  std::signal(SIGXFSZ, oldHandler);
-  EXPECT_FALSE(ok);
-  EXPECT_EQ(error, EFBIG);
-  EXPECT_EQ(ReadTestFile(target), "original");
-  EXPECT_FALSE(Exists(target + ".tmp"));
-}
-
-class EnvironmentGuard {
- public:
-  explicit EnvironmentGuard(const char* name) : m_name(name) {
-    const char* value = std::getenv(name);
-    m_had = value != nullptr;
-    if (m_had) m_value = value;
-  }
-  ~EnvironmentGuard() {
-    if (m_had) {
-      setenv(m_name, m_value.c_str(), 1);
-    } else {
-      unsetenv(m_name);
-    }
-  }
-
- private:
-  const char* m_name;
-  bool m_had = false;
-  std::string m_value;
-};
-
-TEST(Folders, FollowTheXdgVariablesAndAreCreated) {
-  TestFolder dir;
-  EnvironmentGuard data("XDG_DATA_HOME"), cache("XDG_CACHE_HOME"), config("XDG_CONFIG_HOME");
-  setenv("XDG_DATA_HOME", (dir / "data").c_str(), 1);
-  setenv("XDG_CACHE_HOME", (dir / "cache").c_str(), 1);
-  setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
-  EXPECT_EQ(DataFolder(), dir / "data/Orvane Software/Velquist");
-  EXPECT_TRUE(std::filesystem::is_directory(dir / "data/Orvane Software/Velquist"));
-  EXPECT_EQ(WebViewDataFolder(), dir / "cache/Orvane Software/Velquist/WebView2");
-  EXPECT_TRUE(std::filesystem::is_directory(dir / "cache/Orvane Software/Velquist/WebView2"));
-  EXPECT_EQ(OptionsFilePath(), dir / "config/Orvane Software/Velquist.reg");
-  EXPECT_TRUE(std::filesystem::is_directory(dir / "config/Orvane Software"));
-  // Created again when it went away between two calls.
-  std::filesystem::remove_all(dir / "data");
-  DataFolder();
-  EXPECT_TRUE(std::filesystem::is_directory(dir / "data/Orvane Software/Velquist"));
-}
-
-TEST(Folders, FallBackToTheHomeFolder) {
-  TestFolder dir;
-  EnvironmentGuard data("XDG_DATA_HOME"), cache("XDG_CACHE_HOME"), home("HOME");
-  setenv("HOME", dir.Path().c_str(), 1);
-  unsetenv("XDG_DATA_HOME");
-  setenv("XDG_CACHE_HOME", "relative/ignored", 1);
-  EXPECT_EQ(DataFolder(), dir / ".local/share/Orvane Software/Velquist");
-  EXPECT_EQ(WebViewDataFolder(), dir / ".cache/Orvane Software/Velquist/WebView2");
-  EXPECT_TRUE(std::filesystem::is_directory(dir / ".cache/Orvane Software/Velquist/WebView2"));
+  WriteTestFile(dir / "screens.json", "new");
+  WriteTestFile(dir / "screens.json.bad", "older");
+  ASSERT_TRUE(MoveFileReplacing(dir / "screens.json", dir / "screens.json.bad"));
+  EXPECT_EQ(ReadTestFile(dir / "screens.json.bad"), "new");
+  EXPECT_FALSE(Exists(dir / "screens.json"));
+  EXPECT_FALSE(MoveFileReplacing(dir / "screens.json", dir / "screens.json.bad"));
+  EXPECT_NE(LastFileError(), 0);
+  EXPECT_EQ(ReadTestFile(dir / "screens.json.bad"), "new");
 }
 
 TEST(Version, NormalizesTheBuildVersion) {

@@ -1,12 +1,11 @@
 // A fresh folder under the system's temporary folder for one test, removed afterwards.
 #pragma once
 
-#include <sys/stat.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 
 namespace velquist::testing {
@@ -14,9 +13,15 @@ namespace velquist::testing {
 class TestFolder {
  public:
   TestFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "vqtest-XXXXXX").string();
-    char* made = mkdtemp(pattern.data());
-    if (made != nullptr) m_path = made;
+    // A fresh name: create_directory is false for a folder that is already there.
+    std::random_device seed;
+    std::mt19937_64 names(seed());
+    const std::filesystem::path temp = std::filesystem::temp_directory_path();
+    for (int attempt = 0; attempt < 100 && m_path.empty(); ++attempt) {
+      const std::filesystem::path path = temp / ("vqtest-" + std::to_string(names()));
+      std::error_code error;
+      if (std::filesystem::create_directory(path, error)) m_path = path.string();
+    }
   }
   ~TestFolder() {
     std::error_code ignored;
@@ -43,8 +48,8 @@ inline std::string ReadTestFile(const std::string& path) {
 }
 
 inline bool Exists(const std::string& path) {
-  struct stat info {};
-  return lstat(path.c_str(), &info) == 0;
+  std::error_code ignored;
+  return std::filesystem::exists(std::filesystem::symlink_status(path, ignored));
 }
 
 }  // namespace velquist::testing

@@ -1,17 +1,15 @@
-#include "app/files.h"
-
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <charconv>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
-#include "site_constants.h"
+#include "app/files.h"
 
 namespace velquist {
 namespace {
@@ -181,29 +179,10 @@ bool WriteFileAtomic(const std::string& path, std::string_view bytes) {
   return true;
 }
 
-std::string NormalizeVersion(std::string_view text) {
-  const std::string fallback = "1.0.1.1";
-  unsigned parts[4] = {0, 0, 0, 0};
-  std::size_t count = 0;
-  const char* at = text.data();
-  const char* end = text.data() + text.size();
-  while (true) {
-    if (count == 4 || at == end) return fallback;
-    auto [next, ec] = std::from_chars(at, end, parts[count]);
-    if (ec != std::errc() || parts[count] > 65535) return fallback;
-    ++count;
-    if (next == end) break;
-    if (*next != '.') return fallback;
-    at = next + 1;
-  }
-  std::string out;
-  for (std::size_t i = 0; i < 4; ++i) {
-    if (i > 0) out += '.';
-    out += std::to_string(parts[i]);
-  }
-  return out;
+bool MoveFileReplacing(const std::string& from, const std::string& to) {
+  return rename(from.c_str(), to.c_str()) == 0;
 }
 
-std::string VersionString() { return NormalizeVersion(BuildVersion); }
+int LastFileError() { return errno; }
 
 }  // namespace velquist
