@@ -115,6 +115,14 @@ bool WriteFileAtomic(const std::string& path, std::string_view bytes) {
     DiscardTemp(temp);
     return false;
   }
+  // Windows refuses to replace a read-only file; asked first, so that the refusal does not
+  // depend on how the move is carried out (Wine's replaces it).
+  const DWORD attributes = GetFileAttributesW(target.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    DiscardTemp(temp);
+    return false;
+  }
   if (!MoveFileExW(temp.c_str(), target.c_str(),
                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     DiscardTemp(temp);

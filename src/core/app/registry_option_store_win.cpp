@@ -49,17 +49,18 @@ bool RegistryOptionStore::OpenForReading() { return Open(false); }
 bool RegistryOptionStore::ReadString(std::string_view name, std::string& value) {
   if (!m_readable) return false;
   const std::wstring path = WideFromUtf8(m_subKey), wideName = WideFromUtf8(name);
-  // The size decides before the value is fetched; a value of another type is absent.
+  // The size decides before the value is fetched; a value of another type is absent
+  // (without RRF_NOEXPAND, a REG_EXPAND_SZ would be expanded and pass as REG_SZ).
   DWORD size = 0;
-  if (RegGetValueW(HKEY_CURRENT_USER, path.c_str(), wideName.c_str(), RRF_RT_REG_SZ, nullptr,
-                   nullptr, &size) != ERROR_SUCCESS ||
+  if (RegGetValueW(HKEY_CURRENT_USER, path.c_str(), wideName.c_str(), RRF_RT_REG_SZ | RRF_NOEXPAND,
+                   nullptr, nullptr, &size) != ERROR_SUCCESS ||
       size > MaxOptionStringBytes) {
     return false;
   }
   std::vector<wchar_t> text(size / sizeof(wchar_t) + 1, L'\0');
   DWORD got = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-  if (RegGetValueW(HKEY_CURRENT_USER, path.c_str(), wideName.c_str(), RRF_RT_REG_SZ, nullptr,
-                   text.data(), &got) != ERROR_SUCCESS) {
+  if (RegGetValueW(HKEY_CURRENT_USER, path.c_str(), wideName.c_str(), RRF_RT_REG_SZ | RRF_NOEXPAND,
+                   nullptr, text.data(), &got) != ERROR_SUCCESS) {
     return false;
   }
   // The text ends at its first NUL.
