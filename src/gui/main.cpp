@@ -26,7 +26,9 @@ int main(int argc, char* argv[]) {
   QApplication application(count, pointers.data());
   QApplication::setApplicationName(QStringLiteral("Velquist"));
   QApplication::setOrganizationName(QStringLiteral("Orvane Software"));
-  QApplication::setDesktopFileName(QStringLiteral("OrvaneSoftware.Velquist.1"));
+  // The desktop entry's name (the Wayland application id); on X11 the window class is
+  // the application name, "Velquist", the entry's StartupWMClass.
+  QApplication::setDesktopFileName(QStringLiteral("com.orvanesoftware.Velquist"));
 
   // The command line as given, without the switch added above; the engine's switches on it
   // are no text of the user's and do not suppress the splash.

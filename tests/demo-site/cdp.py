@@ -85,47 +85,15 @@ class WebSocket:
         self.sock.close()
 
 
-class Browser:
-    """Headless Chromium that reaches the site under its real host name."""
+class Page:
+    """One page target of a browser's DevTools endpoint: calls, script evaluation, waiting."""
 
-    def __init__(self, port, spki):
-        self.dir = tempfile.TemporaryDirectory()
-        args = [find_chromium(), "--headless", "--no-sandbox", "--disable-gpu", "--no-first-run",
-                "--disable-background-networking", "--disable-component-update",
-                "--disable-sync", "--remote-debugging-port=0",
-                f"--user-data-dir={self.dir.name}",
-                f"--host-resolver-rules=MAP www.vxscreener.example 127.0.0.1:{port}",
-                f"--ignore-certificate-errors-spki-list={spki}",
-                "--window-size=1400,900", "about:blank"]
-        self.proc = subprocess.Popen(args, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
-        endpoint = None
-        deadline = time.monotonic() + 60
-        while time.monotonic() < deadline:
-            line = self.proc.stderr.readline().decode(errors="replace")
-            if not line and self.proc.poll() is not None:
-                break
-            m = re.search(r"DevTools listening on (ws://[^\s]+)", line)
-            if m:
-                endpoint = m.group(1)
-                break
-        if not endpoint:
-            self.close()
-            raise RuntimeError("chromium did not start")
-        # Keep draining stderr so that the browser never blocks on a full pipe.
-        self._drain = threading.Thread(target=self._discard_stderr, daemon=True)
-        self._drain.start()
-        http_base = "http://" + endpoint.split("/")[2]
-        targets = json.loads(urllib.request.urlopen(http_base + "/json/list", timeout=10).read())
-        page = next(t for t in targets if t["type"] == "page")
-        self.ws = WebSocket(page["webSocketDebuggerUrl"])
+    def attach(self, websocket_url):
+        self.ws = WebSocket(websocket_url)
         self.next_id = 0
         self.events = []
         self.call("Runtime.enable")
         self.call("Page.enable")
-
-    def _discard_stderr(self):
-        for _ in iter(self.proc.stderr.readline, b""):
-            pass
 
     def call(self, method, **params):
         self.next_id += 1
@@ -164,6 +132,49 @@ class Browser:
 
     def exceptions(self):
         return [e for e in self.events if e["method"] == "Runtime.exceptionThrown"]
+
+
+def page_targets(http_base):
+    """The page targets that a DevTools endpoint at http_base (http://host:port) lists."""
+    targets = json.loads(urllib.request.urlopen(http_base + "/json/list", timeout=10).read())
+    return [t for t in targets if t["type"] == "page"]
+
+
+class Browser(Page):
+    """Headless Chromium that reaches the site under its real host name."""
+
+    def __init__(self, port, spki):
+        self.dir = tempfile.TemporaryDirectory()
+        args = [find_chromium(), "--headless", "--no-sandbox", "--disable-gpu", "--no-first-run",
+                "--disable-background-networking", "--disable-component-update",
+                "--disable-sync", "--remote-debugging-port=0",
+                f"--user-data-dir={self.dir.name}",
+                f"--host-resolver-rules=MAP www.vxscreener.example 127.0.0.1:{port}",
+                f"--ignore-certificate-errors-spki-list={spki}",
+                "--window-size=1400,900", "about:blank"]
+        self.proc = subprocess.Popen(args, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+        endpoint = None
+        deadline = time.monotonic() + 60
+        while time.monotonic() < deadline:
+            line = self.proc.stderr.readline().decode(errors="replace")
+            if not line and self.proc.poll() is not None:
+                break
+            m = re.search(r"DevTools listening on (ws://[^\s]+)", line)
+            if m:
+                endpoint = m.group(1)
+                break
+        if not endpoint:
+            self.close()
+            raise RuntimeError("chromium did not start")
+        # Keep draining stderr so that the browser never blocks on a full pipe.
+        self._drain = threading.Thread(target=self._discard_stderr, daemon=True)
+        self._drain.start()
+        http_base = "http://" + endpoint.split("/")[2]
+        self.attach(page_targets(http_base)[0]["webSocketDebuggerUrl"])
+
+    def _discard_stderr(self):
+        for _ in iter(self.proc.stderr.readline, b""):
+            pass
 
     def close(self):
         if getattr(self, "ws", None):
