@@ -29,6 +29,10 @@ std::string OptionsFilePath();
 // first and holds the content on success.
 bool ReadWholeFile(const std::string& path, std::string& bytes);
 
+// Removes a leading UTF-8 byte-order mark (EF BB BF) when the content is longer than 2
+// bytes, as ReadWholeFile does.
+void RemoveByteOrderMark(std::string& bytes);
+
 // Replaces path with bytes: writes path + ".tmp", flushes it to disk, renames it over
 // path and flushes the folder. On failure the target is untouched, the temporary file is
 // removed and LastFileError() tells why. An existing target without any write permission

@@ -94,7 +94,7 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
     bytes.clear();
     return false;
   }
-  if (bytes.size() > 2 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) bytes.erase(0, 3);
+  RemoveByteOrderMark(bytes);
   return true;
 }
 

@@ -2,13 +2,15 @@
 
 #include <QFile>
 
+#include "app/files.h"
+
 namespace velquist {
 
 std::string ReadTextResource(const QString& path) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return {};
   std::string bytes = file.readAll().toStdString();
-  if (bytes.size() > 2 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) bytes.erase(0, 3);
+  RemoveByteOrderMark(bytes);
   return bytes;
 }
 

@@ -1,10 +1,16 @@
-// The version text is the build's, so that it is the same on every platform.
+// The parts of the file primitives that are the same on every platform; the version text
+// is the build's.
+#include "app/files.h"
+
 #include <charconv>
 
-#include "app/files.h"
 #include "site_constants.h"
 
 namespace velquist {
+
+void RemoveByteOrderMark(std::string& bytes) {
+  if (bytes.size() > 2 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) bytes.erase(0, 3);
+}
 
 std::string NormalizeVersion(std::string_view text) {
   const std::string fallback = "1.0.1.1";
