@@ -19,4 +19,8 @@ std::string LongPrintoutQuestion(std::string_view countText);
 std::string PrintWindowCaption(std::string_view displayTitle, std::string_view countText);
 std::string PrintPreviewStatusText(std::string_view countText);
 
+// The printed time in the report's meta line: local time as "YYYY-MM-DD hh:mm".
+std::string PrintedTimeText(unsigned year, unsigned month, unsigned day, unsigned hour,
+                            unsigned minute);
+
 }  // namespace velquist

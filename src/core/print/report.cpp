@@ -1,6 +1,7 @@
 #include "print/report.h"
 
 #include "print/html_escape.h"
+#include "print/page_margins.h"
 #include "results/format.h"
 #include "site_constants.h"
 
@@ -45,15 +46,15 @@ constexpr std::string_view MarginFont = ";font:8pt 'Segoe UI',Arial,sans-serif;c
 constexpr std::string_view MiddleDot = " \xC2\xB7 ";
 constexpr std::string_view EnDash = "\xE2\x80\x93";
 
-constexpr std::size_t LandscapeAbove = 8;  // columns
-constexpr std::size_t DenseAbove = 12;     // columns
+constexpr std::size_t DenseAbove = 12;  // columns
 
-void AppendPageRules(std::string& out, const ResultSet& set, const std::string& displayTitle) {
+void AppendPageRules(std::string& out, const ResultSet& set, std::string_view title) {
+  const PageMarginTexts texts = ReportMarginTexts(set, title);
   out += "@page{margin:13mm 10mm 13mm 10mm;";
-  if (set.columns.size() > LandscapeAbove) out += "size:landscape;";
-  out += "@top-left{content:" + CssString(displayTitle);
+  if (IsLandscapeReport(set)) out += "size:landscape;";
+  out += "@top-left{content:" + CssString(texts.topLeft);
   out += MarginFont;
-  out += "@top-right{content:" + CssString(set.asof.empty() ? "" : "Data as of " + set.asof);
+  out += "@top-right{content:" + CssString(texts.topRight);
   out += MarginFont;
   // A bullet between host and name; the space after \2022 ends the escape, the next shows.
   std::string footer = CssString(std::string(SiteHost) + " ");
@@ -206,7 +207,7 @@ std::string BuildPrintReport(const ResultSet& set, std::string_view title,
   AppendHtmlEscaped(out, set.asof.empty() ? displayTitle : displayTitle + " " + set.asof);
   out += "</title><style>";
   out += StyleSheet;
-  AppendPageRules(out, set, displayTitle);
+  AppendPageRules(out, set, title);
   out += "</style></head>";
   out += n > DenseAbove ? "<body class=\"dense\">" : "<body>";
   out +=

@@ -14,12 +14,19 @@ struct ContextMenuItem {
   int id = 0;              // the caller's handle on the item; passed through unchanged
 };
 
-// "copy", "cut", "paste", "pasteAndMatchStyle", "selectAll", "undo", "redo", "emoji" and
-// "copyLinkLocation", matched exactly.
-bool IsKeptContextMenuItem(std::string_view name);
+// Which view the menu is for: a screener page keeps editing and copying, the print
+// window's report only copying and printing.
+enum class ContextMenuSet { ScreenerPage, PrintReport };
+
+// Screener page: "copy", "cut", "paste", "pasteAndMatchStyle", "selectAll", "undo", "redo",
+// "emoji" and "copyLinkLocation"; print report: "copy", "selectAll", "copyLinkLocation"
+// and "print". Matched exactly.
+bool IsKeptContextMenuItem(std::string_view name,
+                           ContextMenuSet set = ContextMenuSet::ScreenerPage);
 
 // The kept items in their order, with separators tidied so that none is first, last, or
 // directly after another. An empty result means no menu is to be shown at all.
-std::vector<ContextMenuItem> FilterContextMenu(const std::vector<ContextMenuItem>& items);
+std::vector<ContextMenuItem> FilterContextMenu(const std::vector<ContextMenuItem>& items,
+                                               ContextMenuSet set = ContextMenuSet::ScreenerPage);
 
 }  // namespace velquist

@@ -21,5 +21,12 @@ TEST(PrintTexts, Literals) {
   EXPECT_EQ(PrintPreviewStatusText("1 ETF"), "Print preview: 1 ETF");
 }
 
+TEST(PrintedTimeText, PadsEveryField) {
+  EXPECT_EQ(PrintedTimeText(2024, 5, 3, 7, 5), "2024-05-03 07:05");
+  EXPECT_EQ(PrintedTimeText(2024, 12, 31, 23, 59), "2024-12-31 23:59");
+  EXPECT_EQ(PrintedTimeText(999, 1, 1, 0, 0), "0999-01-01 00:00");
+  EXPECT_EQ(PrintedTimeText(12345, 1, 1, 0, 0), "12345-01-01 00:00");
+}
+
 }  // namespace
 }  // namespace velquist

@@ -66,5 +66,19 @@ TEST(ContextMenuTest, FilterTable) {
   }
 }
 
+TEST(ContextMenuTest, PrintReportKeepsCopyingAndPrinting) {
+  for (const char* name : {"copy", "selectAll", "copyLinkLocation", "print"}) {
+    EXPECT_TRUE(IsKeptContextMenuItem(name, ContextMenuSet::PrintReport)) << name;
+  }
+  for (const char* name : {"cut", "paste", "undo", "emoji", "back", "reload", "saveAs",
+                           "inspectElement", "Print", ""}) {
+    EXPECT_FALSE(IsKeptContextMenuItem(name, ContextMenuSet::PrintReport)) << name;
+  }
+  EXPECT_EQ(Shown(FilterContextMenu(
+                Menu({"back", "-", "copy", "cut", "-", "selectAll", "viewSource", "-", "print"}),
+                ContextMenuSet::PrintReport)),
+            "copy:3 -:5 selectAll:6 -:8 print:9");
+}
+
 }  // namespace
 }  // namespace velquist
