@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "gui/app/screener_app.h"
+#include "gui/print/report_scheme.h"
 #include "gui/ui/color_mode.h"
 #include "gui/ui/portal_scheme_probe.h"
 
@@ -11,6 +12,7 @@ int main(int argc, char* argv[]) {
   // Qt WebEngine shares its OpenGL context with the widgets; this must precede the
   // application object.
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+  velquist::RegisterReportScheme();
   // The pages' preferred colour scheme reaches the browser engine only as a switch at
   // its start; in the System mode it is the desktop's preference, asked of the settings
   // portal here because Qt's own D-Bus connection needs the application object.

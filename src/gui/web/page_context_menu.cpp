@@ -6,8 +6,6 @@
 #include <array>
 #include <utility>
 
-#include "web/context_menu.h"
-
 namespace velquist {
 namespace {
 
@@ -32,18 +30,24 @@ std::string ActionName(QWebEnginePage& page, const QAction* action) {
 
 }  // namespace
 
-QMenu* FilteredContextMenu(QWebEngineView& view) {
+QMenu* FilteredContextMenu(QWebEngineView& view, ContextMenuSet set, QAction* print) {
   QMenu* standard = view.createStandardContextMenu();
-  const QList<QAction*> actions = standard->actions();
+  QList<QAction*> actions = standard->actions();
+  if (print) {
+    actions.append(standard->addSeparator());
+    actions.append(print);
+  }
   std::vector<ContextMenuItem> items;
   for (int i = 0; i < actions.size(); ++i) {
     ContextMenuItem item;
     item.separator = actions[i]->isSeparator();
-    if (!item.separator) item.name = ActionName(*view.page(), actions[i]);
+    if (!item.separator) {
+      item.name = actions[i] == print ? "print" : ActionName(*view.page(), actions[i]);
+    }
     item.id = i;
     items.push_back(std::move(item));
   }
-  const std::vector<ContextMenuItem> kept = FilterContextMenu(items);
+  const std::vector<ContextMenuItem> kept = FilterContextMenu(items, set);
   if (kept.empty()) {
     delete standard;
     return nullptr;

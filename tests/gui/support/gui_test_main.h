@@ -8,12 +8,15 @@
 #include <string>
 #include <vector>
 
+#include "gui/print/report_scheme.h"
+
 namespace velquist::test {
 
 // Runs test with an application whose browser engine gets engineSwitches.
 template <typename TestObject>
 int RunGuiTest(int argc, char** argv, const QStringList& engineSwitches) {
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+  RegisterReportScheme();
   std::vector<std::string> words(argv, argv + argc);
   if (!engineSwitches.isEmpty()) {
     words.emplace_back("--webEngineArgs");

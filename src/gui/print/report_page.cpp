@@ -1,0 +1,62 @@
+#include "gui/print/report_page.h"
+
+#include <QColor>
+#include <QWebEngineNewWindowRequest>
+#include <QWebEngineSettings>
+
+#include "gui/web/external_opener.h"
+#include "print/report_request.h"
+#include "site/filter.h"
+#include "site_constants.h"
+
+namespace velquist {
+namespace {
+
+std::string UrlText(const QUrl& url) { return url.toEncoded().toStdString(); }
+
+// A link out of the report: the screener pages' rule for links that leave the program
+// (site pages with the referral tag, other web pages, mail addresses; nothing else).
+void OpenOutside(const QUrl& url) {
+  const std::string target = ExternalOpenUrl(UrlText(url));
+  if (!target.empty()) OpenInDefaultBrowser(target);
+}
+
+void ApplySettings(QWebEngineSettings* settings) {
+  using S = QWebEngineSettings;
+  settings->setAttribute(S::JavascriptEnabled, true);
+  settings->setAttribute(S::JavascriptCanOpenWindows, false);
+  settings->setAttribute(S::ErrorPageEnabled, true);
+  settings->setAttribute(S::PluginsEnabled, false);
+  settings->setAttribute(S::PdfViewerEnabled, false);
+  settings->setAttribute(S::FullScreenSupportEnabled, false);
+  settings->setAttribute(S::LocalContentCanAccessRemoteUrls, false);
+  settings->setAttribute(S::LocalContentCanAccessFileUrls, false);
+  settings->setAttribute(S::ScreenCaptureEnabled, false);
+  settings->setAttribute(S::NavigateOnDropEnabled, false);
+}
+
+}  // namespace
+
+void ReportRequestInterceptor::interceptRequest(QWebEngineUrlRequestInfo& info) {
+  if (!IsPrintReportRequest(info.requestMethod().toStdString(), UrlText(info.requestUrl()))) {
+    info.block(true);
+  }
+}
+
+ReportPage::ReportPage(QWebEngineProfile* profile, QObject* parent)
+    : QWebEnginePage(profile, parent) {
+  setUrlRequestInterceptor(new ReportRequestInterceptor(this));
+  ApplySettings(settings());
+  setBackgroundColor(Qt::white);
+  // Not opening the request in a page leaves it unanswered: no window is ever made.
+  connect(this, &QWebEnginePage::newWindowRequested, this,
+          [](QWebEngineNewWindowRequest& request) { OpenOutside(request.requestedUrl()); });
+}
+
+bool ReportPage::acceptNavigationRequest(const QUrl& url, NavigationType, bool isMainFrame) {
+  if (UrlText(url) == PrintReportUrl) return true;
+  if (isMainFrame) OpenOutside(url);
+  return false;
+}
+
+}  // namespace velquist
