@@ -29,17 +29,26 @@ constexpr double MaxZoom = 4.0;
 
 const char* const SaveFailedText = "The PDF could not be saved.";
 
-void ApplyColors(QWidget* widget, bool dark, QPalette::ColorRole backRole) {
-  const ChromeColors colors = ChromeColorsFor(dark);
+// The bar in the chrome's colours; a style sheet, since the application's style may draw
+// tool buttons without the palette.
+QString BarStyleSheet(bool dark) {
+  const ChromeColors c = ChromeColorsFor(dark);
+  const QString base = dark ? c.hoverBack.name() : QStringLiteral("#ffffff");
+  return QStringLiteral(
+             "QWidget#printPreviewBar{background:%1;border-bottom:1px solid %2}"
+             "QToolButton{color:%3;background:transparent;border:0;padding:4px 8px}"
+             "QToolButton:hover{background:%4}QToolButton:disabled{color:%5}"
+             "QLabel{color:%3}QSpinBox{color:%3;background:%6;border:1px solid %2}")
+      .arg(c.background.name(), c.border.name(), c.text.name(), c.hoverBack.name(),
+           c.textDim.name(), base);
+}
+
+// Behind the pages: the colour the web hosts show behind a page.
+void PaintBehindPages(QWidget* widget, bool dark) {
   QPalette palette = widget->palette();
-  palette.setColor(backRole, colors.background);
-  palette.setColor(QPalette::Window, colors.background);
-  palette.setColor(QPalette::WindowText, colors.text);
-  palette.setColor(QPalette::ButtonText, colors.text);
-  palette.setColor(QPalette::Button, colors.hoverBack);
-  palette.setColor(QPalette::Base, dark ? colors.hoverBack : QColor(Qt::white));
-  palette.setColor(QPalette::Text, colors.text);
   palette.setColor(QPalette::Dark, ToQColor(HostBackground(dark)));
+  palette.setColor(QPalette::Window, ToQColor(HostBackground(dark)));
+  palette.setColor(QPalette::WindowText, ChromeColorsFor(dark).text);
   widget->setPalette(palette);
   widget->setAutoFillBackground(true);
 }
@@ -53,7 +62,8 @@ CPrintPreview::CPrintPreview(QString suggestedName, bool dark, QWidget* parent)
 
   m_bar = new QWidget(this);
   m_bar->setObjectName(QStringLiteral("printPreviewBar"));
-  ApplyColors(m_bar, dark, QPalette::Window);
+  m_bar->setAttribute(Qt::WA_StyledBackground);
+  m_bar->setStyleSheet(BarStyleSheet(dark));
   auto* bar = new QHBoxLayout(m_bar);
   bar->setContentsMargins(8, 4, 8, 4);
 
@@ -88,7 +98,7 @@ CPrintPreview::CPrintPreview(QString suggestedName, bool dark, QWidget* parent)
   QToolButton* zoomOut = AddButton(QStringLiteral("\u2212"), QStringLiteral("Zoom out"));
   connect(zoomOut, &QToolButton::clicked, this, [this] { ZoomOut(); });
   m_zoom = new QLabel(m_bar);
-  m_zoom->setMinimumWidth(m_zoom->fontMetrics().horizontalAdvance(QStringLiteral("Fit width")));
+  m_zoom->setMinimumWidth(m_zoom->fontMetrics().horizontalAdvance(QStringLiteral("0000 %")));
   m_zoom->setAlignment(Qt::AlignCenter);
   QToolButton* zoomIn = AddButton(QStringLiteral("+"), QStringLiteral("Zoom in"));
   connect(zoomIn, &QToolButton::clicked, this, [this] { ZoomIn(); });
@@ -114,8 +124,8 @@ CPrintPreview::CPrintPreview(QString suggestedName, bool dark, QWidget* parent)
   m_view->setZoomMode(QPdfView::ZoomMode::FitToWidth);
   m_view->setPageSpacing(12);
   m_view->setDocumentMargins(QMargins(16, 16, 16, 16));
-  ApplyColors(m_view->viewport(), dark, QPalette::Dark);
-  ApplyColors(m_view, dark, QPalette::Dark);
+  PaintBehindPages(m_view->viewport(), dark);
+  PaintBehindPages(m_view, dark);
   connect(m_view->pageNavigator(), &QPdfPageNavigator::currentPageChanged, this, [this](int) {
     UpdatePageControls();
     emit currentPageChanged(CurrentPage());
@@ -125,7 +135,7 @@ CPrintPreview::CPrintPreview(QString suggestedName, bool dark, QWidget* parent)
   m_message = new QLabel(this);
   m_message->setAlignment(Qt::AlignCenter);
   m_message->setWordWrap(true);
-  ApplyColors(m_message, dark, QPalette::Window);
+  PaintBehindPages(m_message, dark);
 
   auto* pages = new QWidget(this);
   m_stack = new QStackedLayout(pages);
@@ -199,7 +209,17 @@ void CPrintPreview::GoToPage(int page) {
   m_view->pageNavigator()->jump(page - 1, QPointF(), m_view->pageNavigator()->currentZoom());
 }
 
-double CPrintPreview::ZoomFactor() const { return m_view->zoomFactor(); }
+double CPrintPreview::ZoomFactor() const {
+  if (m_view->zoomMode() != QPdfView::ZoomMode::FitToWidth || m_pages < 1) {
+    return m_view->zoomFactor();
+  }
+  // Fitted, the page is as wide as the view inside its margins.
+  const QMargins margins = m_view->documentMargins();
+  const double width = m_view->viewport()->width() - margins.left() - margins.right();
+  const double page =
+      m_document->pagePointSize(CurrentPage() - 1).width() * m_view->logicalDpiX() / 72.0;
+  return page > 0 ? width / page : 1.0;
+}
 
 void CPrintPreview::SetZoom(double factor) {
   m_view->setZoomMode(QPdfView::ZoomMode::Custom);
@@ -221,6 +241,11 @@ QString CPrintPreview::StateText() const {
   return QStringLiteral("Page %1 of %2").arg(CurrentPage()).arg(m_pages);
 }
 
+void CPrintPreview::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  UpdatePageControls();
+}
+
 void CPrintPreview::UpdatePageControls() {
   for (QToolButton* button : m_documentButtons) button->setEnabled(m_pages > 0);
   m_page->setEnabled(m_pages > 0);
@@ -232,11 +257,8 @@ void CPrintPreview::UpdatePageControls() {
   } else {
     m_pageCount->clear();
   }
-  if (m_view->zoomMode() == QPdfView::ZoomMode::FitToWidth) {
-    m_zoom->setText(QStringLiteral("Fit width"));
-  } else {
-    m_zoom->setText(QStringLiteral("%1 %").arg(std::lround(ZoomFactor() * 100)));
-  }
+  m_zoom->setText(m_pages > 0 ? QStringLiteral("%1 %").arg(std::lround(ZoomFactor() * 100))
+                              : QString());
 }
 
 bool CPrintPreview::SaveAsPdf() {

@@ -52,6 +52,9 @@ class CPrintPreview : public QWidget {
   void closeRequested();
   void currentPageChanged(int page);
 
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
  private:
   QToolButton* AddButton(const QString& text, const QString& tip);
   void SetZoom(double factor);

@@ -13,6 +13,7 @@
 #include "app/files.h"
 #include "gui/app/screener_app.h"
 #include "gui/app/window_placement.h"
+#include "gui/print/print_command.h"
 #include "gui/text/qt_text.h"
 #include "gui/ui/accelerator_table.h"
 #include "gui/ui/chrome_dpi.h"
@@ -69,6 +70,7 @@ CMainFrame::CMainFrame(CScreenerApp& app) : m_app(app) {
   CreateShortcuts();
   CreateChromeCommands();
   new CScreenCommands(*this, m_app);
+  m_print = new CPrintCommand(*this, m_app.Screens());
   ApplyColorMode();
 
   m_activeTab = m_app.Options().ActiveTab;
@@ -83,7 +85,9 @@ CMainFrame::CMainFrame(CScreenerApp& app) : m_app(app) {
 }
 
 CMainFrame::~CMainFrame() {
-  // Pages must be gone before the profile they were made on.
+  // Pages must be gone before the profile they were made on: the print window's first.
+  delete m_print;
+  m_print = nullptr;
   for (CWebHost*& host : m_hosts) {
     delete host;
     host = nullptr;
@@ -341,6 +345,8 @@ bool CMainFrame::OnBrowserKey(int key, Qt::KeyboardModifiers modifiers) {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
+  // The print window closes with the main window.
+  m_print->CloseWindow();
   CapturePlacement(*this, m_app.Options().Placement);
   m_app.Options().ActiveTab = m_activeTab;
   m_app.SaveAppState(this);

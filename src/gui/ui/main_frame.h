@@ -17,6 +17,7 @@ class QWebEngineProfile;
 namespace velquist {
 
 class CChromeToolBar;
+class CPrintCommand;
 class CDesktopSchemeWatcher;
 class CScreenerApp;
 class CStatusStrip;
@@ -53,6 +54,7 @@ class CMainFrame : public QMainWindow, public IWebHostSink {
   CChromeToolBar& ToolBar() const { return *m_toolBar; }
   CTabStrip& TabStrip() const { return *m_tabStrip; }
   CStatusStrip& StatusStrip() const { return *m_statusStrip; }
+  CPrintCommand& Print() const { return *m_print; }
   // Decides the mode again from the options and the desktop and redraws every part
   // in it; the status strip says when the pages only follow at the next start.
   void ColorModeChanged();
@@ -110,6 +112,7 @@ class CMainFrame : public QMainWindow, public IWebHostSink {
   QString m_statusText;
   QString m_zoomText;
   std::map<int, std::function<void()>> m_commands;
+  CPrintCommand* m_print = nullptr;
 };
 
 }  // namespace velquist

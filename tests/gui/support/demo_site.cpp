@@ -92,9 +92,9 @@ bool DemoSite::Start() {
                                     "--control-port",
                                     std::to_string(m_controlPort),
                                     "--stocks",
-                                    "300",
+                                    std::to_string(m_stocks),
                                     "--etfs",
-                                    "150"};
+                                    std::to_string(m_etfs)};
   const pid_t pid = fork();
   if (pid == 0) {
     dup2(pipeFds[1], STDOUT_FILENO);

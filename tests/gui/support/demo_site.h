@@ -18,6 +18,11 @@ class DemoSite {
   DemoSite(const DemoSite&) = delete;
   DemoSite& operator=(const DemoSite&) = delete;
 
+  // The size of the generated universe for the next Start (300 stocks, 150 ETFs unless set).
+  void SetUniverse(int stocks, int etfs) {
+    m_stocks = stocks;
+    m_etfs = etfs;
+  }
   // Starts the site (on its earlier port when it ran before); false when it did not come up.
   bool Start();
   // Stops it and waits for the process to end.
@@ -41,6 +46,8 @@ class DemoSite {
   pid_t m_pid = -1;
   int m_port = 0;
   int m_controlPort = 0;
+  int m_stocks = 300;
+  int m_etfs = 150;
   std::string m_spki;
 };
 
