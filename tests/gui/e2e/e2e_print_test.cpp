@@ -120,9 +120,9 @@ class E2ePrintTest : public QObject {
     CPrintWnd* window = frame.Print().Window();
     QVERIFY(WaitForPreview(window));
     RecordingPrompter prompter;
-    prompter.savePath = m_dir.filePath(QStringLiteral("stocks.pdf"));
+    const QString path = m_dir.filePath(QStringLiteral("stocks.pdf"));
+    prompter.fileAnswers.append(FileAnswer{path, 0});
     QVERIFY(window->Preview().SaveAsPdf());
-    const QString path = prompter.savePath;
     const int pages = window->Preview().PageCount();
     QCOMPARE(PdfPageCount(path), pages);
     const QString all = PdfText(path);
@@ -165,6 +165,9 @@ class E2ePrintTest : public QObject {
     frame.Print().Run(FirstRows(120));
     CPrintWnd* window = frame.Print().Window();
     QVERIFY(WaitForPreview(window));
+    // Small enough to show a whole page with its margin texts.
+    window->Preview().ZoomOut();
+    window->Preview().ZoomOut();
     window->Preview().GoToPage(2);
     QTest::qWait(1500);
     const QString name = QStringLiteral("print-preview-%1.png")
