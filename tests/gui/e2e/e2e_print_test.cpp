@@ -187,7 +187,7 @@ class E2ePrintTest : public QObject {
 
 int main(int argc, char** argv) {
   // Enough stocks for a printout above the long-printout limit.
-  Site().SetUniverse(3000, 150);
+  Site().SetUniverse(3000, 150, 0);
   if (!Site().Start()) {
     qCritical("demo-site did not start");
     return 1;

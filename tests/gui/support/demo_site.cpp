@@ -94,7 +94,9 @@ bool DemoSite::Start() {
                                     "--stocks",
                                     std::to_string(m_stocks),
                                     "--etfs",
-                                    std::to_string(m_etfs)};
+                                    std::to_string(m_etfs),
+                                    "--columns",
+                                    std::to_string(m_columns)};
   const pid_t pid = fork();
   if (pid == 0) {
     dup2(pipeFds[1], STDOUT_FILENO);

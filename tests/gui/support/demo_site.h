@@ -18,10 +18,12 @@ class DemoSite {
   DemoSite(const DemoSite&) = delete;
   DemoSite& operator=(const DemoSite&) = delete;
 
-  // The size of the generated universe for the next Start (300 stocks, 150 ETFs unless set).
-  void SetUniverse(int stocks, int etfs) {
+  // The size of the generated universe at the next start: rows of each screener, and the
+  // columns each is filled up to (0: its own columns only).
+  void SetUniverse(int stocks, int etfs, int columns) {
     m_stocks = stocks;
     m_etfs = etfs;
+    m_columns = columns;
   }
   // Starts the site (on its earlier port when it ran before); false when it did not come up.
   bool Start();
@@ -46,9 +48,10 @@ class DemoSite {
   pid_t m_pid = -1;
   int m_port = 0;
   int m_controlPort = 0;
+  std::string m_spki;
   int m_stocks = 300;
   int m_etfs = 150;
-  std::string m_spki;
+  int m_columns = 0;
 };
 
 // A port on 127.0.0.1 that was free a moment ago.

@@ -1,0 +1,183 @@
+// Print preview benchmark: from the print command to the first page of the preview on
+// screen, for reports of 1,000 and 10,000 stocks of the demo site, with the time split
+// into building the report, loading it, making the PDF (the engine's two prints and the
+// page texts laid under the pages) and showing the first page; and the peak memory of
+// the program and of the browser engine's processes while the preview is made and shown.
+//
+// Usage: print_bench [rows ...]   (default 1000 10000); runs under a display (xvfb-run).
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QPdfView>
+#include <QSignalSpy>
+#include <QTimer>
+#include <cstdio>
+#include <map>
+
+#include "gui/app/screener_app.h"
+#include "gui/print/print_command.h"
+#include "gui/print/print_preview.h"
+#include "gui/print/print_window.h"
+#include "gui/print/report_scheme.h"
+#include "gui/text/qt_text.h"
+#include "gui/ui/main_frame.h"
+#include "results/results_reader.h"
+#include "support/e2e.h"
+
+using namespace velquist;
+using namespace velquist::test;
+
+namespace {
+
+// A /proc/<pid>/status value in kB (VmRSS, VmHWM), 0 when it cannot be read.
+long StatusKb(const QString& pid, const char* key) {
+  QFile file(QStringLiteral("/proc/%1/status").arg(pid));
+  if (!file.open(QIODevice::ReadOnly)) return 0;
+  for (const QByteArray& line : file.readAll().split('\n')) {
+    if (line.startsWith(key))
+      return line.mid(qstrlen(key) + 1).trimmed().split(' ').first().toLong();
+  }
+  return 0;
+}
+
+// The browser engine's helper processes: every process whose parent is this one.
+QStringList ChildProcesses() {
+  QStringList children;
+  const QString self = QString::number(QCoreApplication::applicationPid());
+  for (const QString& pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+    if (pid.toLong() == 0) continue;
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly)) continue;
+    const QByteArray text = stat.readAll();
+    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+    if (fields.size() > 1 && fields[1] == self.toLatin1()) children << pid;
+  }
+  return children;
+}
+
+// Samples resident memory while a run goes on: this process and the sum over the engine's
+// processes; the highest sums seen are the peaks.
+class MemorySampler : public QObject {
+ public:
+  MemorySampler() {
+    connect(&m_timer, &QTimer::timeout, this, [this] { Sample(); });
+    m_timer.start(25);
+  }
+  void Sample() {
+    m_program = std::max(m_program, StatusKb(QStringLiteral("self"), "VmRSS:"));
+    long engine = 0;
+    for (const QString& pid : ChildProcesses()) engine += StatusKb(pid, "VmRSS:");
+    m_engine = std::max(m_engine, engine);
+  }
+  long m_program = 0;
+  long m_engine = 0;
+
+ private:
+  QTimer m_timer;
+};
+
+// True once the preview's first page is painted: the middle of the view's first page
+// area is no longer the plain background.
+bool FirstPageShown(CPrintPreview& preview) {
+  QPdfView* view = preview.findChild<QPdfView*>();
+  if (!view || !preview.HasDocument()) return false;
+  const QImage image = view->viewport()->grab().toImage();
+  const QColor back = view->viewport()->palette().color(QPalette::Dark);
+  int painted = 0;
+  for (int y = 40; y < std::min(image.height(), 400); y += 7) {
+    for (int x = image.width() / 4; x < image.width() * 3 / 4; x += 11) {
+      const QColor c = image.pixelColor(x, y);
+      if (c != back && c != Qt::white) ++painted;
+    }
+  }
+  return painted > 20;  // text and rules, not only the white sheet
+}
+
+double Ms(const QElapsedTimer& timer) { return timer.nsecsElapsed() / 1e6; }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QList<int> sizes;
+  for (int i = 1; i < argc; ++i) sizes << QString::fromLocal8Bit(argv[i]).toInt();
+  if (sizes.isEmpty()) sizes = {1000, 10000};
+  int largest = 0;
+  for (int rows : sizes) largest = std::max(largest, rows);
+  Site().SetUniverse(std::max(largest, 300), 150, 0);
+  if (!Site().Start()) {
+    std::fprintf(stderr, "demo-site did not start\n");
+    return 1;
+  }
+  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+  RegisterReportScheme();
+  std::vector<std::string> words = {argv[0], "--webEngineArgs"};
+  for (const QString& s : Site().EngineSwitches()) words.push_back(s.toStdString());
+  std::vector<char*> pointers;
+  for (std::string& w : words) pointers.push_back(w.data());
+  int count = static_cast<int>(pointers.size());
+  QApplication application(count, pointers.data());
+
+  ProgramRun run;
+  if (!run.Start() || !run.WaitForResults(120000)) {
+    std::fprintf(stderr, "the screener did not show its results\n");
+    return 1;
+  }
+  CMainFrame& frame = run.Frame();
+  frame.resize(1280, 860);
+  const QVariant json = EvalJs(
+      run.ActivePage(), QStringLiteral("JSON.stringify(window.VXScreener.getResults())"), 60000);
+  ResultSet all;
+  if (!ReadResults(ToUtf8(json.toString()), all)) return 1;
+  std::printf("page results: %zu rows x %zu columns\n", all.rows.size(), all.columns.size());
+  // report: building the report text alone; open+load: the print command up to the report
+  // loaded in its window (building included); pdf: the engine's two prints and the page
+  // texts laid under the pages; shown: until the first page is painted; total: the print
+  // command to the first page shown. Memory: peak resident MB of this process and of the
+  // engine's processes together, with the part added during the run in brackets.
+  std::printf("%7s %6s %8s %10s %8s %8s %8s %16s %16s\n", "rows", "pages", "report", "open+load",
+              "pdf", "shown", "total", "program MB", "engine MB");
+  for (int rows : sizes) {
+    ResultSet set = all;
+    if (static_cast<std::size_t>(rows) < set.rows.size()) set.rows.resize(rows);
+    MemorySampler memory;
+    memory.Sample();
+    const long programBefore = memory.m_program;
+    const long engineBefore = memory.m_engine;
+    QElapsedTimer timer;
+    timer.start();
+    const PrintReport report = MakePrintReport(set, "", PrintedTimeNow());
+    const double built = Ms(timer);
+    frame.Print().CloseWindow();
+    timer.restart();
+    frame.Print().Run(set);
+    CPrintWnd* window = frame.Print().Window();
+    if (!window) return 1;
+    QSignalSpy loaded(window, &CPrintWnd::reportLoaded);
+    QSignalSpy shown(window, &CPrintWnd::previewShown);
+    double loadMs = 0;
+    if (!WaitUntil(
+            [&] {
+              if (!loaded.isEmpty() && loadMs == 0) loadMs = Ms(timer);
+              return !shown.isEmpty();
+            },
+            600000)) {
+      std::fprintf(stderr, "no preview for %d rows\n", rows);
+      return 1;
+    }
+    const double pdfMs = Ms(timer);
+    if (!WaitUntil([&] { return FirstPageShown(window->Preview()); }, 60000)) return 1;
+    const double shownMs = Ms(timer);
+    memory.Sample();
+    std::printf("%7zu %6d %6.0fms %8.0fms %6.0fms %6.0fms %6.0fms %7.0f (+%5.0f) %7.0f (+%5.0f)\n",
+                set.rows.size(), window->Preview().PageCount(), built, loadMs, pdfMs - loadMs,
+                shownMs - pdfMs, shownMs, memory.m_program / 1024.0,
+                (memory.m_program - programBefore) / 1024.0, memory.m_engine / 1024.0,
+                (memory.m_engine - engineBefore) / 1024.0);
+    std::fflush(stdout);
+  }
+  run.Close();
+  Site().Stop();
+  return 0;
+}
