@@ -2,9 +2,9 @@
 
 #include <QColor>
 #include <QWebEngineNewWindowRequest>
-#include <QWebEngineSettings>
 
 #include "gui/web/external_opener.h"
+#include "gui/web/view_settings.h"
 #include "print/report_request.h"
 #include "site/filter.h"
 #include "site_constants.h"
@@ -21,20 +21,6 @@ void OpenOutside(const QUrl& url) {
   if (!target.empty()) OpenInDefaultBrowser(target);
 }
 
-void ApplySettings(QWebEngineSettings* settings) {
-  using S = QWebEngineSettings;
-  settings->setAttribute(S::JavascriptEnabled, true);
-  settings->setAttribute(S::JavascriptCanOpenWindows, false);
-  settings->setAttribute(S::ErrorPageEnabled, true);
-  settings->setAttribute(S::PluginsEnabled, false);
-  settings->setAttribute(S::PdfViewerEnabled, false);
-  settings->setAttribute(S::FullScreenSupportEnabled, false);
-  settings->setAttribute(S::LocalContentCanAccessRemoteUrls, false);
-  settings->setAttribute(S::LocalContentCanAccessFileUrls, false);
-  settings->setAttribute(S::ScreenCaptureEnabled, false);
-  settings->setAttribute(S::NavigateOnDropEnabled, false);
-}
-
 }  // namespace
 
 void ReportRequestInterceptor::interceptRequest(QWebEngineUrlRequestInfo& info) {
@@ -46,7 +32,8 @@ void ReportRequestInterceptor::interceptRequest(QWebEngineUrlRequestInfo& info) 
 ReportPage::ReportPage(QWebEngineProfile* profile, QObject* parent)
     : QWebEnginePage(profile, parent) {
   setUrlRequestInterceptor(new ReportRequestInterceptor(this));
-  ApplySettings(settings());
+  // No script of the report opens windows; a failed load shows the engine's error page.
+  ApplyViewSettings(settings(), false, true);
   setBackgroundColor(Qt::white);
   // Not opening the request in a page leaves it unanswered: no window is ever made.
   connect(this, &QWebEnginePage::newWindowRequested, this,

@@ -24,6 +24,7 @@
 #include "gui/web/page_script_source.h"
 #include "gui/web/request_interceptor.h"
 #include "gui/web/screener_page.h"
+#include "gui/web/view_settings.h"
 #include "gui/web/web_host_sink.h"
 #include "site/filter.h"
 #include "site_constants.h"
@@ -52,21 +53,6 @@ TickMs NowMs() {
 }
 
 std::string UrlText(const QUrl& url) { return url.toEncoded().toStdString(); }
-
-void ApplySettings(QWebEngineSettings* settings) {
-  using S = QWebEngineSettings;
-  settings->setAttribute(S::JavascriptEnabled, true);
-  settings->setAttribute(S::JavascriptCanOpenWindows, true);  // turned into external opens
-  settings->setAttribute(S::ErrorPageEnabled, false);         // the offline page instead
-  settings->setAttribute(S::PluginsEnabled, false);
-  settings->setAttribute(S::PdfViewerEnabled, false);
-  settings->setAttribute(S::FullScreenSupportEnabled, false);
-  settings->setAttribute(S::LocalContentCanAccessRemoteUrls, false);
-  settings->setAttribute(S::LocalContentCanAccessFileUrls, false);
-  settings->setAttribute(S::ScreenCaptureEnabled, false);
-  settings->setAttribute(S::WebRTCPublicInterfacesOnly, true);
-  settings->setAttribute(S::NavigateOnDropEnabled, false);
-}
 
 }  // namespace
 
@@ -113,7 +99,8 @@ void CWebHost::CreatePage() {
       m_profile, [this](const QUrl& url) { return OnNavigationStarting(url); }, nullptr);
   m_interceptor = new ScreenerRequestInterceptor(m_page);
   m_page->setUrlRequestInterceptor(m_interceptor);
-  ApplySettings(m_page->settings());
+  // Windows a script opens become external opens; failed loads show the offline page.
+  ApplyViewSettings(m_page->settings(), true, false);
   m_page->setBackgroundColor(m_background);
   m_page->setZoomFactor(m_zoom);
   connect(m_page, &QWebEnginePage::newWindowRequested, this,
