@@ -4,7 +4,8 @@
 // results reader. Resident memory is sampled after the warm-up rounds and at the end, for
 // the program's own process and for the whole process tree (the browser engine's helper
 // processes included); the run fails when the program's own memory grew by 5 % or more.
-// Rounds: SOAK_ROUNDS (default 2000), warm-up: SOAK_WARMUP (default 200).
+// Rounds: SOAK_ROUNDS (default 2000), warm-up: SOAK_WARMUP (default 200). The run is one
+// test function, so its CTest entry lifts QtTest's five-minute limit per function.
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
