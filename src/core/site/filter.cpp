@@ -43,6 +43,17 @@ bool HasUnsafePathBytes(std::string_view path) {
          path.find('\\') != std::string_view::npos || path.find('%') != std::string_view::npos;
 }
 
+// A browser drops TAB, CR and LF from a URL before it resolves dots, and other control
+// bytes are no URL's at all: "/images/.<TAB>./data/x.json" would read as an image here and
+// as "/data/x.json" on the network, so a URL holding any of them is never judged by parts.
+bool HasControlByte(std::string_view uri) {
+  for (char c : uri) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7F) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 bool IsDataFilePath(std::string_view path) {
@@ -65,7 +76,7 @@ bool IsStaticAssetPath(std::string_view path) {
 }
 
 bool IsRequestAllowed(std::string_view method, std::string_view uri, RequestClass cls) {
-  if (method != "GET") return false;
+  if (method != "GET" || HasControlByte(uri) || cls == RequestClass::Worker) return false;
   UrlParts parts;
   if (!ParseUrl(uri, parts)) return false;
   if (IsAlwaysAllowedLocal(parts)) return true;
@@ -81,13 +92,15 @@ bool IsRequestAllowed(std::string_view method, std::string_view uri, RequestClas
       return IsDataFilePath(path) || IsQuotePagePath(path);
     case RequestClass::Asset:
       return IsStaticAssetPath(path);
+    case RequestClass::Worker:
+      break;
   }
   return false;
 }
 
 NavigationDecision ClassifyNavigation(std::string_view url) {
   UrlParts parts;
-  if (!ParseUrl(url, parts)) return {NavigationAction::Block, {}};
+  if (HasControlByte(url) || !ParseUrl(url, parts)) return {NavigationAction::Block, {}};
   if ((parts.scheme == "about" && parts.path == "blank") || parts.scheme == "data") {
     return {NavigationAction::StayInside, {}};
   }

@@ -9,15 +9,17 @@
 namespace velquist {
 
 // What a request loads, from the browser's resource type: the page (or a frame) itself,
-// a script's XMLHttpRequest or fetch, or anything else (styles, scripts, images, fonts...).
-// A type that cannot be read counts as Asset.
-enum class RequestClass { Document, DataFetch, Asset };
+// a script's XMLHttpRequest or fetch, the script of a shared or service worker, or anything
+// else (styles, scripts, images, fonts...). A type that cannot be read counts as Asset.
+enum class RequestClass { Document, DataFetch, Asset, Worker };
 
-// True when a request may go to the network. Only GET is allowed; data:, blob: and
+// True when a request may go to the network. Only GET is allowed, of a URL without control
+// bytes (below 0x20, and 0x7F); data:, blob: and
 // about:blank always pass; otherwise only https on SiteHost, with a path free of "..",
 // "//", "\" and "%", no .php, nothing under "/data/" but the site's data files, and then
 // by class: screener pages as documents, data files and symbol pages for fetches, static
-// assets for everything else.
+// assets for everything else. Shared and service workers never start: the engine lets their
+// sockets past the filter, and the site needs neither.
 bool IsRequestAllowed(std::string_view method, std::string_view uri, RequestClass cls);
 
 // Style sheets, scripts, images under "/images/" and "/favicon.ico". Fonts never are.
@@ -42,7 +44,8 @@ struct NavigationDecision {
 
 // Screener pages of the site, about:blank and data: stay inside the view; other http(s)
 // links (site links with the referral tag) and mailto: go to the default browser;
-// everything else (javascript:, file:, unparsable URLs...) is dropped.
+// everything else (javascript:, file:, unparsable URLs, URLs with control bytes...) is
+// dropped.
 NavigationDecision ClassifyNavigation(std::string_view url);
 
 // The URL to open in the default browser when a page asks to open url in a new window,

@@ -139,6 +139,17 @@ TEST(IsRequestAllowedTest, GetRequestsTable) {
   }
 }
 
+// Shared and service workers are refused whatever their script's address.
+TEST(IsRequestAllowedTest, WorkerScriptsAreAlwaysRefused) {
+  for (const std::string& uri :
+       {Origin + "/js/app.js", Origin + "/screener/app.js", Origin + "/screener.html",
+        Origin + "/data/search.json", std::string("blob:") + Origin + "/0b1c",
+        std::string("data:text/javascript,1"), std::string("about:blank")}) {
+    EXPECT_FALSE(IsRequestAllowed("GET", uri, RequestClass::Worker)) << uri;
+  }
+  EXPECT_TRUE(IsRequestAllowed("GET", Origin + "/js/app.js", Asset));
+}
+
 TEST(IsRequestAllowedTest, OnlyGetIsAllowed) {
   const std::string screener = Origin + "/screener.html";
   ASSERT_TRUE(IsRequestAllowed("GET", screener, Doc));
@@ -154,6 +165,50 @@ TEST(IsRequestAllowedTest, OverlongUrlIsJudgedByItsParts) {
   const std::string longQuery(100000, 'q');
   EXPECT_TRUE(IsRequestAllowed("GET", Origin + "/data/search.json?" + longQuery, Fetch));
   EXPECT_FALSE(IsRequestAllowed("GET", Origin + "/" + longQuery + ".php", Asset));
+}
+
+// A browser strips TAB, CR and LF before it resolves dots, so a control byte anywhere must
+// make the whole URL unusable, for every class of request and for navigations.
+TEST(FilterTest, ControlBytesAnywhereAreRefused) {
+  struct Case {
+    std::string uri;
+    RequestClass cls;  // the class the same URL without the byte would pass as
+  };
+  const Case cases[] = {
+      {Origin + "/images/.\t./data/x.png", Asset},
+      {Origin + "/images/.\n./data/x.png", Asset},
+      {Origin + "/images/.\r./data/x.png", Asset},
+      {Origin + "/images/a\x01.png", Asset},
+      {Origin + "/images/a\x1F.png", Asset},
+      {Origin + "/images/a\x7F.png", Asset},
+      {Origin + "/screener.html\t", Doc},
+      {Origin + "/screener.html#a\nb", Doc},
+      {Origin + "/data/search.json?v=\r", Fetch},
+      {"https://" + Host + "\t/screener.html", Doc},
+      {"ht\ttps://" + Host + "/screener.html", Doc},
+      {"\n" + Origin + "/screener.html", Doc},
+      {Origin + "/js/app.js" + std::string(1, '\0'), Asset},
+      {"data:text/plain,a\tb", Asset},
+      {"about:blank\n", Doc},
+  };
+  for (const Case& c : cases) {
+    for (RequestClass cls : {Doc, Fetch, Asset}) {
+      EXPECT_FALSE(IsRequestAllowed("GET", c.uri, cls)) << c.uri;
+    }
+    EXPECT_EQ(ClassifyNavigation(c.uri).action, NavigationAction::Block) << c.uri;
+    EXPECT_EQ(ExternalOpenUrl(c.uri), "") << c.uri;
+    // The same URL without its control bytes is allowed: the refusal is the byte's.
+    std::string clean;
+    for (char ch : c.uri) {
+      if (static_cast<unsigned char>(ch) >= 0x20 && ch != 0x7F) clean += ch;
+    }
+    if (clean.find("./") == std::string::npos) {
+      EXPECT_TRUE(IsRequestAllowed("GET", clean, c.cls)) << clean;
+    }
+  }
+  // Bytes of 0x80 and above (UTF-8) are no control bytes.
+  EXPECT_TRUE(IsRequestAllowed("GET", Origin + "/screener.html#n=\xC3\xA9", Doc));
+  EXPECT_TRUE(IsRequestAllowed("GET", Origin + "/screener.html#a b", Doc));
 }
 
 TEST(FilterPathsTest, DataFilesAndAssets) {
