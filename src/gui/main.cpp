@@ -7,6 +7,7 @@
 #include "gui/print/report_scheme.h"
 #include "gui/ui/color_mode.h"
 #include "gui/ui/portal_scheme_probe.h"
+#include "web/engine_switches.h"
 
 int main(int argc, char* argv[]) {
   // Qt WebEngine shares its OpenGL context with the widgets; this must precede the
@@ -19,8 +20,8 @@ int main(int argc, char* argv[]) {
   const int colorMode = velquist::StoredColorMode();
   const velquist::DesktopScheme desktop =
       velquist::StartupDesktopScheme(colorMode, velquist::SessionBusAddress());
-  std::vector<std::string> words = velquist::WithStartupColorScheme(
-      std::vector<std::string>(argv, argv + argc), colorMode, desktop);
+  std::vector<std::string> words = velquist::WithConfinedEngine(velquist::WithStartupColorScheme(
+      std::vector<std::string>(argv, argv + argc), colorMode, desktop));
   std::vector<char*> pointers;
   for (std::string& word : words) pointers.push_back(word.data());
   int count = static_cast<int>(pointers.size());

@@ -1,5 +1,5 @@
 // main() for the GUI tests: the application object is made the way the program makes it,
-// with the browser engine's switches after "--webEngineArgs".
+// with the browser engine's switches after "--webEngineArgs", the program's own last.
 #pragma once
 
 #include <QApplication>
@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "gui/print/report_scheme.h"
+#include "web/engine_switches.h"
 
 namespace velquist::test {
 
@@ -22,6 +23,8 @@ int RunGuiTest(int argc, char** argv, const QStringList& engineSwitches) {
     words.emplace_back("--webEngineArgs");
     for (const QString& s : engineSwitches) words.push_back(s.toStdString());
   }
+  // The engine runs with the program's own switches, as it does in the program.
+  words = WithConfinedEngine(std::move(words));
   std::vector<char*> pointers;
   for (std::string& w : words) pointers.push_back(w.data());
   int count = static_cast<int>(pointers.size());
