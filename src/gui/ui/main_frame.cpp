@@ -27,6 +27,7 @@
 #include "gui/ui/status_strip.h"
 #include "gui/ui/tab_strip.h"
 #include "gui/web/external_opener.h"
+#include "gui/web/request_interceptor.h"
 #include "gui/web/web_host.h"
 #include "gui/web/zoom_steps.h"
 #include "site/screen_state.h"
@@ -154,6 +155,9 @@ void CMainFrame::CreateEnvironment() {
   m_profile = new QWebEngineProfile(QStringLiteral("Velquist"));
   m_profile->setPersistentStoragePath(folder);
   m_profile->setCachePath(folder + QStringLiteral("/Cache"));
+  // On the profile, not on each page: only then does the filter also see the requests of
+  // shared and service workers, which belong to no page.
+  m_profile->setUrlRequestInterceptor(new ScreenerRequestInterceptor(m_profile));
   // The page's requests wait for the engine to read its cookie database (on a first start:
   // to create it). Asking for all cookies now has it read in one go as soon as the
   // engine's network side is up, ahead of those requests.

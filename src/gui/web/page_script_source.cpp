@@ -15,10 +15,20 @@ const char* const kShim = R"JS(
   if (window.chrome && window.chrome.webview) return;
   var queue = [];
   var bridge = null;
+  // Taken before any script of the page runs, so that the page cannot swap them.
+  var prototypeOf = Object.getPrototypeOf;
+  var ownObject = Object.prototype;
+  var stringify = JSON.stringify;
   window.chrome = window.chrome || {};
   window.chrome.webview = {
     postMessage: function (message) {
-      var text = JSON.stringify(message);
+      // Only objects made in this document: a frame that hands up a message of its own
+      // window is not the page speaking. (A frame of the page's own origin can still run
+      // code in the page itself; the browser treats the two as one.)
+      if (message === null || typeof message !== 'object' || prototypeOf(message) !== ownObject) {
+        return;
+      }
+      var text = stringify(message);
       if (bridge) bridge.post(text); else queue.push(text);
     }
   };

@@ -1,5 +1,6 @@
-// Puts every request of a screener view through the site's request filter. Refused
-// requests are blocked before they reach the network.
+// Puts every request of the program's profile through the site's request filter: those of
+// the screener pages and their frames, of every kind of worker, and each step of a
+// redirect. Refused requests are blocked before they reach the network.
 #pragma once
 
 #include <QWebEngineUrlRequestInfo>

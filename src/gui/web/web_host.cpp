@@ -22,7 +22,6 @@
 #include "gui/web/page_bridge.h"
 #include "gui/web/page_context_menu.h"
 #include "gui/web/page_script_source.h"
-#include "gui/web/request_interceptor.h"
 #include "gui/web/screener_page.h"
 #include "gui/web/view_settings.h"
 #include "gui/web/web_host_sink.h"
@@ -97,8 +96,6 @@ void CWebHost::Create(QWebEngineProfile* profile, const std::string& startUrl, d
 void CWebHost::CreatePage() {
   m_page = new ScreenerPage(
       m_profile, [this](const QUrl& url) { return OnNavigationStarting(url); }, nullptr);
-  m_interceptor = new ScreenerRequestInterceptor(m_page);
-  m_page->setUrlRequestInterceptor(m_interceptor);
   // Windows a script opens become external opens; failed loads show the offline page.
   ApplyViewSettings(m_page->settings(), true, false);
   m_page->setBackgroundColor(m_background);

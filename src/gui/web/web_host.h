@@ -22,7 +22,6 @@ namespace velquist {
 class IWebHostSink;
 class PageBridge;
 class ScreenerPage;
-class ScreenerRequestInterceptor;
 
 class CWebHost : public QWidget {
   Q_OBJECT
@@ -95,7 +94,6 @@ class CWebHost : public QWidget {
   QWebEngineProfile* m_profile = nullptr;
   QWebEngineView* m_view = nullptr;
   ScreenerPage* m_page = nullptr;
-  ScreenerRequestInterceptor* m_interceptor = nullptr;
   QWebChannel* m_channel = nullptr;
   PageBridge* m_bridge = nullptr;
   QPointer<QWidget> m_focusProxy;
