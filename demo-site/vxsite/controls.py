@@ -3,7 +3,8 @@
 import threading
 
 DEFAULTS = {"pages": "ok", "data_delay_ms": 0, "data_stall": 0, "hook": "on",
-            "null_results_ms": 0}
+            "null_results_ms": 0, "hostile": "off", "foreign_tcp": 9, "foreign_udp": 9,
+            "hostile_rounds": 1}
 
 MAX_MS = 600000
 
@@ -14,10 +15,18 @@ def _parse(key, text):
         if text not in ("ok", "503"):
             raise ValueError("pages must be ok or 503")
         return text
-    if key == "hook":
+    if key in ("hook", "hostile"):
         if text not in ("on", "off"):
-            raise ValueError("hook must be on or off")
+            raise ValueError(f"{key} must be on or off")
         return text
+    if key in ("foreign_tcp", "foreign_udp"):
+        if not text.isdigit() or not 1 <= int(text) <= 65535:
+            raise ValueError(f"{key} must be a port number")
+        return int(text)
+    if key == "hostile_rounds":
+        if not text.isdigit() or not 1 <= int(text) <= 5:
+            raise ValueError("hostile_rounds must be 1 to 5")
+        return int(text)
     if key == "data_stall":
         if text not in ("0", "1"):
             raise ValueError("data_stall must be 0 or 1")

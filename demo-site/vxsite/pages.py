@@ -365,3 +365,26 @@ def symbol(kind, slug, rec, universe, section=None):
     label = dict((s, l) for l, s in (STOCK_TABS + ETF_TABS)).get(current, "Overview")
     return layout(f'{rec["s"]} {label} | {rec["name"]} | {SITE_NAME}', body,
                   active=kind, body_class="quote-page")
+
+
+# The foreign stand-in's name that the hostile page aims at; tests map it to this machine.
+HOSTILE_FOREIGN_HOST = "cdn.foreign.example"
+HOSTILE_QUIC_HOST = "quic.foreign.example"
+
+
+def hostile(tcp_port, udp_port, rounds):
+    """The hostile page: its script tries every way out of the site (js/hostile.js)."""
+    config = json.dumps({"tcp": tcp_port, "udp": udp_port, "rounds": rounds})
+    foreign = "https://" + HOSTILE_FOREIGN_HOST
+    body = (
+        '<h1>Hostile page</h1>'
+        f'<img src="{foreign}/static/img.png" alt="">'
+        f'<iframe src="{foreign}/static/frame.html"></iframe>'
+        f'<script type="application/json" id="hostile-config">{config}</script>')
+    head = (f'<link rel="preconnect" href="{foreign}">'
+            f'<link rel="dns-prefetch" href="{foreign}">'
+            f'<link rel="stylesheet" href="{foreign}/static/style.css">'
+            f'<meta http-equiv="Content-Security-Policy-Report-Only" '
+            f'content="img-src \'none\'; report-uri {foreign}/static/csp-report">')
+    return layout("Hostile page | " + SITE_NAME, body, head_extra=head,
+                  scripts=("/js/hostile-common.js", "/js/hostile.js"))

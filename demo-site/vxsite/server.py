@@ -37,6 +37,9 @@ ASSET_RE = re.compile(r"^/(css/%s\.css|js/%s\.js|screener/%s\.js|"
 PRESET_RE = re.compile(r"^/screener/([a-z0-9][a-z0-9\-]*)\.html$")
 SYMBOL_RE = re.compile(r"^/([a-z][a-z\-]*)/(%s)\.html$" % SLUG)
 REQUEST_MEMORY = 20000
+# Served only while the hostile switch is on: a page on the site's own host that tries
+# every way past the program's confinement.
+HOSTILE_PAGE = "/screener/hostile.html"
 
 
 class Site:
@@ -155,6 +158,11 @@ class SiteHandler(BaseHTTPRequestHandler):
         site = self.server.site
         path, query = self._split()
         site.log_request("GET", path, query)
+        if site.controls.get("hostile") == "on" and self._hop(query):
+            return
+        if path == HOSTILE_PAGE and site.controls.get("hostile") == "on":
+            self._hostile_page()
+            return
         if not is_safe_path(path):
             self._send(400, b"bad path", "text/plain; charset=utf-8")
             return
@@ -179,6 +187,27 @@ class SiteHandler(BaseHTTPRequestHandler):
             self._send(404, b"not found", "text/plain; charset=utf-8")
         else:
             self._send(found[0], found[1])
+
+    def _hop(self, query):
+        """With the hostile page on, any request with hop=URL is redirected there."""
+        target = urllib.parse.parse_qs(query).get("hop")
+        if not target:
+            return False
+        self._send(302, b"", "text/plain; charset=utf-8", [("Location", target[0])])
+        return True
+
+    def _hostile_page(self):
+        c = self.server.site.controls
+        foreign = "https://" + pages.HOSTILE_FOREIGN_HOST
+        # Hints in the answer's own header, before any script runs.
+        link = (f"<{foreign}/header/preconnect>; rel=preconnect, "
+                f"<{foreign}/header/preload.js>; rel=preload; as=script, "
+                f"<{foreign}/header/prefetch>; rel=prefetch")
+        body = pages.hostile(c.get("foreign_tcp"), c.get("foreign_udp"), c.get("hostile_rounds"))
+        # An alternative service on a foreign host would carry the site's own requests there
+        # over QUIC, past any check of their URLs.
+        alt = f'h3="{pages.HOSTILE_QUIC_HOST}:443"; ma=600'
+        self._send(200, body, extra=[("Link", link), ("Alt-Svc", alt)])
 
     def _static(self, path):
         if path.startswith("/images/") and not path.endswith(IMAGE_EXTENSIONS):

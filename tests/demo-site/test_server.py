@@ -358,6 +358,28 @@ class ServerTest(unittest.TestCase):
         self.assertNotIn("data-vx-hook", root)
         self.assertNotIn("data-vx-null-ms", root)
 
+    def test_hostile_page_and_redirects_only_while_switched_on(self):
+        self.assertEqual(self.c.request("/screener/hostile.html")[0], 404)
+        self.assertEqual(self.c.request("/data/search.json?hop=%2Fprivate%2Fx")[0], 200)
+        status, state = self.c.ctl("/set?hostile=on&foreign_tcp=4001&foreign_udp=4002"
+                                   "&hostile_rounds=3")
+        self.assertEqual((status, state["hostile"], state["hostile_rounds"]), (200, "on", 3))
+        status, headers, body = self.c.request("/screener/hostile.html")
+        self.assertEqual(status, 200)
+        self.assertIn("cdn.foreign.example", headers["Link"])
+        self.assertIn("quic.foreign.example", headers["Alt-Svc"])
+        config = re.search(rb'id="hostile-config">([^<]*)<', body).group(1)
+        self.assertEqual(json.loads(config), {"tcp": 4001, "udp": 4002, "rounds": 3})
+        for path in ("/js/hostile-common.js", "/js/hostile.js"):
+            self.assertIn(path.encode(), body)
+            self.assertEqual(self.c.request(path)[0], 200, path)
+        status, headers, _ = self.c.request("/js/search.js?hop=https%3A%2F%2Fcdn.foreign.example%2Fx")
+        self.assertEqual((status, headers["Location"]), (302, "https://cdn.foreign.example/x"))
+        for query in ("hostile=maybe", "foreign_tcp=0", "foreign_udp=70000", "hostile_rounds=6"):
+            self.assertEqual(self.c.ctl("/set?" + query)[0], 400, query)
+        self.c.ctl("/reset")
+        self.assertEqual(self.c.request("/screener/hostile.html")[0], 404)
+
     def test_bad_switches_change_nothing(self):
         for query in ("pages=404", "hook=maybe", "data_delay_ms=-1", "data_delay_ms=1e3",
                       "data_stall=2", "nosuch=1", "hook=off&pages=500"):

@@ -46,8 +46,8 @@ int ConnectLocal(int port) {
 
 }  // namespace
 
-int FreeLocalPort() {
-  const int fd = socket(AF_INET, SOCK_STREAM, 0);
+int FreeLocalPort(bool udp) {
+  const int fd = socket(AF_INET, udp ? SOCK_DGRAM : SOCK_STREAM, 0);
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
@@ -139,15 +139,25 @@ std::string DemoSite::Control(const std::string& pathAndQuery) const {
   return HttpGet(m_controlPort, pathAndQuery);
 }
 
-int DemoSite::RequestCount(const std::string& path) const {
-  JsonValue requests;
-  if (!ParseJson(Control("/requests"), requests)) return -1;
+bool DemoSite::Requests(std::vector<SiteRequest>& requests) const {
+  requests.clear();
+  JsonValue answer;
+  if (!ParseJson(Control("/requests"), answer)) return false;
   // The answer is a list, or an object holding the list under "requests".
-  const JsonValue& list =
-      requests.Kind() == JsonKind::Array ? requests : requests.Member("requests");
-  int count = 0;
+  const JsonValue& list = answer.Kind() == JsonKind::Array ? answer : answer.Member("requests");
   for (const JsonValue& request : list.Elements()) {
-    if (request.Member("path").Text() == path) ++count;
+    requests.push_back({request.Member("method").Text(), request.Member("path").Text(),
+                        request.Member("query").Text()});
+  }
+  return true;
+}
+
+int DemoSite::RequestCount(const std::string& path) const {
+  std::vector<SiteRequest> requests;
+  if (!Requests(requests)) return -1;
+  int count = 0;
+  for (const SiteRequest& request : requests) {
+    if (request.path == path) ++count;
   }
   return count;
 }

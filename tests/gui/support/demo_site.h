@@ -8,8 +8,14 @@
 
 #include <QStringList>
 #include <string>
+#include <vector>
 
 namespace velquist::test {
+
+// One request as the site logged it.
+struct SiteRequest {
+  std::string method, path, query;
+};
 
 class DemoSite {
  public:
@@ -36,6 +42,9 @@ class DemoSite {
 
   // GET on the control port; the answer's body, or empty on failure.
   std::string Control(const std::string& pathAndQuery) const;
+  // The requests that reached the site since the last ClearRequests, oldest first; false
+  // when the site did not answer with its log.
+  bool Requests(std::vector<SiteRequest>& requests) const;
   // How many requests for path reached the site since the last ClearRequests.
   int RequestCount(const std::string& path) const;
   void ClearRequests() const;
@@ -54,8 +63,8 @@ class DemoSite {
   int m_columns = 0;
 };
 
-// A port on 127.0.0.1 that was free a moment ago.
-int FreeLocalPort();
+// A TCP (or UDP) port on 127.0.0.1 that was free a moment ago.
+int FreeLocalPort(bool udp = false);
 // Blocking HTTP GET to 127.0.0.1:port; the body, or empty on failure.
 std::string HttpGet(int port, const std::string& pathAndQuery);
 

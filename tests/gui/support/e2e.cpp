@@ -1,6 +1,7 @@
 #include "support/e2e.h"
 
 #include <QApplication>
+#include <QNetworkDatagram>
 #include <QTcpSocket>
 #include <QWebEnginePage>
 #include <QWebEngineView>
@@ -37,6 +38,26 @@ ForeignServer& Foreign() {
     return s;
   }();
   return *server;
+}
+
+int ForeignUdpPort() {
+  static const int port = FreeLocalPort(true);
+  return port;
+}
+
+ForeignDatagrams::ForeignDatagrams() {
+  m_socket.bind(QHostAddress::LocalHost, static_cast<quint16>(ForeignUdpPort()));
+  connect(&m_socket, &QUdpSocket::readyRead, this, [this] {
+    while (m_socket.hasPendingDatagrams()) {
+      m_socket.receiveDatagram();
+      ++datagrams;
+    }
+  });
+}
+
+ForeignDatagrams& ForeignUdp() {
+  static ForeignDatagrams* counter = new ForeignDatagrams;
+  return *counter;
 }
 
 bool WaitUntil(const std::function<bool()>& condition, int timeoutMs) {

@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QTcpServer>
 #include <QTest>
+#include <QUdpSocket>
 #include <QVariant>
 #include <functional>
 #include <memory>
@@ -40,6 +41,20 @@ class ForeignServer : public QTcpServer {
 };
 ForeignServer& Foreign();
 
+// The foreign host's UDP port (STUN, TURN over UDP, QUIC): chosen before the engine starts,
+// bound when ForeignUdp() is first called.
+int ForeignUdpPort();
+// Counts the datagrams that reach it.
+class ForeignDatagrams : public QObject {
+ public:
+  ForeignDatagrams();
+  int datagrams = 0;
+
+ private:
+  QUdpSocket m_socket;
+};
+ForeignDatagrams& ForeignUdp();
+
 // Polls condition while events run, up to timeoutMs.
 bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 20000);
 
@@ -69,15 +84,17 @@ class ProgramRun {
   std::unique_ptr<CScreenerApp> m_app;
 };
 
+// extraMappings: more host-resolver rules, for foreign names a test needs beyond ForeignHost.
 template <typename TestObject>
-int RunE2eTest(int argc, char** argv) {
+int RunE2eTest(int argc, char** argv, const QStringList& extraMappings = {}) {
   if (!Site().Start()) {
     qCritical("demo-site did not start");
     return 1;
   }
   const QString foreign =
       QStringLiteral("MAP %1 127.0.0.1:%2").arg(QLatin1String(ForeignHost)).arg(ForeignPort());
-  const int status = RunGuiTest<TestObject>(argc, argv, Site().EngineSwitches({foreign}));
+  const int status = RunGuiTest<TestObject>(
+      argc, argv, Site().EngineSwitches(QStringList{foreign} + extraMappings));
   Site().Stop();
   return status;
 }

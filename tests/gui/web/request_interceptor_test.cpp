@@ -16,6 +16,7 @@ class RequestInterceptorTest : public QObject {
     const int document = int(RequestClass::Document);
     const int fetch = int(RequestClass::DataFetch);
     const int asset = int(RequestClass::Asset);
+    const int worker = int(RequestClass::Worker);
     QTest::newRow("main frame") << int(Info::ResourceTypeMainFrame) << document;
     QTest::newRow("sub frame") << int(Info::ResourceTypeSubFrame) << document;
     QTest::newRow("xhr and fetch") << int(Info::ResourceTypeXhr) << fetch;
@@ -24,7 +25,9 @@ class RequestInterceptorTest : public QObject {
     QTest::newRow("image") << int(Info::ResourceTypeImage) << asset;
     QTest::newRow("font") << int(Info::ResourceTypeFontResource) << asset;
     QTest::newRow("ping") << int(Info::ResourceTypePing) << asset;
-    QTest::newRow("service worker") << int(Info::ResourceTypeServiceWorker) << asset;
+    QTest::newRow("dedicated worker") << int(Info::ResourceTypeWorker) << asset;
+    QTest::newRow("shared worker") << int(Info::ResourceTypeSharedWorker) << worker;
+    QTest::newRow("service worker") << int(Info::ResourceTypeServiceWorker) << worker;
     QTest::newRow("unknown") << int(Info::ResourceTypeUnknown) << asset;
   }
   void mapsResourceTypesToRequestClasses() {
