@@ -122,7 +122,7 @@ class E2eHostilePageTest : public QObject {
           static_cast<long long>(forbidden.size()), qPrintable(forbidden.join(", ")));
     qInfo(
         "forbidden site paths reached through a redirect of a script, style sheet, image or "
-        "fetch (not closed, see below): %lld (%s)",
+        "fetch, which the engine follows before the filter's refusal takes effect: %lld (%s)",
         static_cast<long long>(redirected.size()), qPrintable(redirected.join(", ")));
     qInfo("navigations opened outside: %d to the foreign host, %lld elsewhere (%s)", foreignOpens,
           static_cast<long long>(otherOpens.size()), qPrintable(otherOpens.join(", ")));
