@@ -18,6 +18,7 @@
 #include <QWebEnginePage>
 
 #include "gui/app/screener_app.h"
+#include "gui/print/print_command.h"
 #include "gui/results/results_request.h"
 #include "gui/ui/main_frame.h"
 #include "gui/ui/save_file_dialog.h"
@@ -482,6 +483,33 @@ class E2eExportTest : public QObject {
     EvalJs(stocks, "window.__unwrap(); true");
     CheckAgainstPage(m_dir.filePath("late.csv"), "plaincsv", stocks);
     Frame().SelectTab(0);
+  }
+
+  // Ctrl+P takes the same road and hands the rows to the print command, which opens its
+  // window; on a page without the hook the message speaks of printing.
+  void printTakesTheSameRoad() {
+    QSignalSpy handled(&Results(), &CResultsRequest::replyHandled);
+    QTest::keyClick(&Frame(), Qt::Key_P, Qt::ControlModifier);
+    QCOMPARE(Results().Pending(), ResultsRequest::Print);
+    QCOMPARE(Frame().StatusText(), QStringLiteral("Preparing the printout\u2026"));
+    QVERIFY(handled.wait(30000));
+    QVERIFY(Frame().Print().Window() != nullptr);
+    QVERIFY(m_prompter.texts.isEmpty());  // 300 rows: no question
+    Frame().Print().CloseWindow();
+    QTRY_VERIFY(Frame().Print().Window() == nullptr);
+
+    Site().Control("/set?hook=off");
+    Reload();
+    QVERIFY(m_run.WaitForResults());
+    QVERIFY(QTest::qWaitForWindowActive(&Frame()));
+    QTest::keyClick(&Frame(), Qt::Key_P, Qt::ControlModifier);
+    QVERIFY(handled.wait(30000));
+    QCOMPARE(m_prompter.texts,
+             QStringList{"Printing needs the latest version of the screener page.\n\nClick Refresh "
+                         "(F5) and try again."});
+    Site().Control("/reset");
+    Reload();
+    QVERIFY(m_run.WaitForResults());
   }
 
  private:
