@@ -46,6 +46,11 @@ bool MoveFileReplacing(const std::string& from, const std::string& to);
 // Why the last failed file primitive failed: errno, or GetLastError() on Windows.
 int LastFileError();
 
+// Whether WriteFileAtomic may be able to replace path, as far as can be told without
+// writing: its folder exists and may be written, and path is absent or a file that is not
+// read-only (by the rule above).
+bool CanReplaceFile(const std::string& path);
+
 // The program's version as four dotted numbers, e.g. "1.0.1.1", from the build's version.
 std::string VersionString();
 // A version text of one to four dotted numbers (each 0 to 65535) as four dotted numbers,

@@ -179,6 +179,16 @@ bool WriteFileAtomic(const std::string& path, std::string_view bytes) {
   return true;
 }
 
+bool CanReplaceFile(const std::string& path) {
+  const std::string folder = FolderOf(path);
+  struct stat info {};
+  if (stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return false;
+  // Also false on a read-only file system, where even the superuser cannot write.
+  if (access(folder.c_str(), W_OK | X_OK) != 0) return false;
+  if (lstat(path.c_str(), &info) != 0) return errno == ENOENT;
+  return !S_ISDIR(info.st_mode) && !IsReadOnlyTarget(path);
+}
+
 bool MoveFileReplacing(const std::string& from, const std::string& to) {
   return rename(from.c_str(), to.c_str()) == 0;
 }

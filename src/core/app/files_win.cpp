@@ -131,6 +131,19 @@ bool WriteFileAtomic(const std::string& path, std::string_view bytes) {
   return true;
 }
 
+bool CanReplaceFile(const std::string& path) {
+  const std::size_t slash = path.find_last_of("/\\");
+  const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+  const DWORD folderAttributes = GetFileAttributesW(WideFromUtf8(folder).c_str());
+  if (folderAttributes == INVALID_FILE_ATTRIBUTES ||
+      (folderAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+    return false;
+  }
+  const DWORD attributes = GetFileAttributesW(WideFromUtf8(path).c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return GetLastError() == ERROR_FILE_NOT_FOUND;
+  return (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) == 0;
+}
+
 bool MoveFileReplacing(const std::string& from, const std::string& to) {
   return MoveFileExW(WideFromUtf8(from).c_str(), WideFromUtf8(to).c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;

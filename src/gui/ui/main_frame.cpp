@@ -13,6 +13,7 @@
 #include "app/files.h"
 #include "gui/app/screener_app.h"
 #include "gui/app/window_placement.h"
+#include "gui/export/export_command.h"
 #include "gui/print/print_command.h"
 #include "gui/text/qt_text.h"
 #include "gui/ui/accelerator_table.h"
@@ -23,6 +24,7 @@
 #include "gui/ui/chrome_toolbar.h"
 #include "gui/ui/color_mode.h"
 #include "gui/ui/menu_bar.h"
+#include "gui/ui/prompter.h"
 #include "gui/ui/screen_commands.h"
 #include "gui/ui/status_strip.h"
 #include "gui/ui/tab_strip.h"
@@ -72,6 +74,7 @@ CMainFrame::CMainFrame(CScreenerApp& app) : m_app(app) {
   CreateChromeCommands();
   new CScreenCommands(*this, m_app);
   m_print = new CPrintCommand(*this, m_app.Screens());
+  CreateResultsCommands();
   ApplyColorMode();
 
   m_activeTab = m_app.Options().ActiveTab;
@@ -235,7 +238,7 @@ bool CMainFrame::IsCommandEnabled(int id) const {
 
 void CMainFrame::RunCommand(int id) {
   if (!IsCommandEnabled(id)) {
-    QApplication::beep();
+    Prompter().Beep();
     return;
   }
   switch (id) {
@@ -389,6 +392,31 @@ void CMainFrame::CreateChromeCommands() {
   connect(this, &CMainFrame::rowContextMenuRequested, this, [this](const RowMenuRequest& request) {
     ShowRowMenu(MenusOwner(), request, QCursor::pos());
   });
+}
+
+void CMainFrame::SetResultsHandler(ResultsRequest kind, ResultsHandler handler) {
+  m_results->SetHandler(kind, std::move(handler));
+  SetCommandHandler(kind == ResultsRequest::Print ? kCmdPrintResults : kCmdExportResults,
+                    [this, kind] { m_results->Request(kind); });
+}
+
+// Export and Print read the rows out of the page first and then hand them to their command.
+void CMainFrame::CreateResultsCommands() {
+  ResultsRequestOwner owner;
+  owner.window = this;
+  owner.activeHost = [this]() -> CWebHost& { return ActiveHost(); };
+  owner.showStatus = [this](const QString& text) { ShowStatusText(text); };
+  owner.restoreStatus = [this] { UpdateStatus(); };
+  m_results = new CResultsRequest(std::move(owner), this);
+
+  ExportOwner exportOwner;
+  exportOwner.window = this;
+  exportOwner.screens = [this]() -> const ScreenStore& { return m_app.Screens(); };
+  exportOwner.showStatus = [this](const QString& text) { ShowStatusText(text); };
+  m_export = std::make_unique<CExportCommand>(std::move(exportOwner));
+  SetResultsHandler(ResultsRequest::Export,
+                    [this](const ResultSet& set) { m_export->Export(set); });
+  SetResultsHandler(ResultsRequest::Print, [this](const ResultSet& set) { m_print->Run(set); });
 }
 
 MenuOwner CMainFrame::MenusOwner() {

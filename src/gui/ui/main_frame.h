@@ -7,8 +7,10 @@
 #include <array>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 
+#include "gui/results/results_request.h"
 #include "gui/web/web_host_sink.h"
 #include "site/screener_kind.h"
 
@@ -18,6 +20,7 @@ namespace velquist {
 
 class CChromeToolBar;
 class CPrintCommand;
+class CExportCommand;
 class CDesktopSchemeWatcher;
 class CScreenerApp;
 class CStatusStrip;
@@ -42,6 +45,10 @@ class CMainFrame : public QMainWindow, public IWebHostSink {
   // Lets a later part of the program handle a command; replaces an earlier handler.
   void SetCommandHandler(int id, std::function<void()> handler);
   bool IsCommandEnabled(int id) const;
+  // Gives the rows of a finished Export or Print request to handler, and so enables the
+  // command that starts such a request.
+  void SetResultsHandler(ResultsRequest kind, ResultsHandler handler);
+  CResultsRequest& Results() const { return *m_results; }
 
   ScreenerKind ActiveTab() const { return m_activeTab; }
   CWebHost& Host(ScreenerKind kind) const { return *m_hosts[static_cast<int>(kind)]; }
@@ -80,6 +87,7 @@ class CMainFrame : public QMainWindow, public IWebHostSink {
  private:
   void CreateChrome();
   void CreateChromeCommands();
+  void CreateResultsCommands();
   void SetMinimumSizeForDpi(int dpi);
   void ApplyColorMode();
   MenuOwner MenusOwner();
@@ -113,6 +121,8 @@ class CMainFrame : public QMainWindow, public IWebHostSink {
   QString m_zoomText;
   std::map<int, std::function<void()>> m_commands;
   CPrintCommand* m_print = nullptr;
+  CResultsRequest* m_results = nullptr;
+  std::unique_ptr<CExportCommand> m_export;
 };
 
 }  // namespace velquist

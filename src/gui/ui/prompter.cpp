@@ -1,7 +1,10 @@
 #include "gui/ui/prompter.h"
 
+#include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+
+#include "gui/ui/save_file_dialog.h"
 
 namespace velquist {
 namespace {
@@ -33,10 +36,15 @@ class MessageBoxPrompter : public IPrompter {
     return box.exec() == QMessageBox::Yes;
   }
   bool AskFile(QWidget* parent, const FileRequest& request, FileAnswer& answer) override {
-    QFileDialog dialog(parent, request.save ? QStringLiteral("Save As") : QStringLiteral("Open"),
+    if (request.save) {
+      CSaveFileDialog dialog(parent, request);
+      dialog.exec();
+      return dialog.Answer(answer);
+    }
+    QFileDialog dialog(parent, request.title.isEmpty() ? QStringLiteral("Open") : request.title,
                        request.folder);
-    dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilters(request.filters);
     if (request.filter >= 0 && request.filter < request.filters.size()) {
       dialog.selectNameFilter(request.filters[request.filter]);
@@ -48,6 +56,7 @@ class MessageBoxPrompter : public IPrompter {
     answer.filter = static_cast<int>(request.filters.indexOf(dialog.selectedNameFilter()));
     return true;
   }
+  void Beep() override { QApplication::beep(); }
 };
 
 MessageBoxPrompter g_messageBoxes;

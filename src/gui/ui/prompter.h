@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class QWidget;
 
@@ -14,11 +15,16 @@ enum class PromptIcon { Error, Exclamation, Information, Warning, Question };
 // A file to open or a name to save under, as the file dialog asks for it.
 struct FileRequest {
   bool save = false;      // a Save As dialog that confirms replacing a file; else Open
+  QString title;          // empty: "Save As" or "Open"
   QString folder;         // where the dialog starts; empty: its own choice
   QString fileName;       // the name proposed (Save As)
   QString defaultSuffix;  // added to a name given without one
   QStringList filters;    // "Saved screens (*.json)", ...
   int filter = 0;         // the filter selected first
+  // Save As: the path the program will write for a chosen path and filter (the chosen one
+  // when empty). The dialog asks before replacing that file and refuses one that cannot
+  // be written, so that it never returns a path the program cannot write.
+  std::function<QString(const QString& path, int filter)> finalPath;
 };
 
 struct FileAnswer {
@@ -35,6 +41,8 @@ class IPrompter {
   virtual bool Ask(QWidget* parent, PromptIcon icon, const QString& text) = 0;
   // A file dialog; false when it was cancelled. An Open dialog accepts existing files only.
   virtual bool AskFile(QWidget* parent, const FileRequest& request, FileAnswer& answer) = 0;
+  // The sound of a refused command.
+  virtual void Beep() = 0;
 };
 
 // The prompter in use; message boxes unless a test installed its own.

@@ -1,6 +1,5 @@
 #include "gui/ui/screen_commands.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QStandardPaths>
 
@@ -48,7 +47,7 @@ void CScreenCommands::SaveScreen() {
   const std::string url = host.IsOffline() ? std::string() : host.CurrentUrl();
   switch (ScreenForUrl(url, screen)) {
     case ScreenUrlCheck::NotAScreenerPage:
-      QApplication::beep();
+      Prompter().Beep();
       return;
     case ScreenUrlCheck::FragmentTooOdd:
       Prompter().Show(&m_frame, PromptIcon::Exclamation, ToQString(UnstorableScreenText));

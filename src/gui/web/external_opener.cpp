@@ -12,17 +12,22 @@ ExternalOpener& CurrentOpener() {
   return opener;
 }
 
-}  // namespace
-
-void OpenInDefaultBrowser(std::string_view url) {
-  // TolerantMode would re-encode characters; the URL has already passed the site rules.
-  const QUrl target(ToQString(url), QUrl::StrictMode);
+void Open(const QUrl& target) {
   if (CurrentOpener()) {
     CurrentOpener()(target);
   } else {
     QDesktopServices::openUrl(target);
   }
 }
+
+}  // namespace
+
+void OpenInDefaultBrowser(std::string_view url) {
+  // TolerantMode would re-encode characters; the URL has already passed the site rules.
+  Open(QUrl(ToQString(url), QUrl::StrictMode));
+}
+
+void OpenWithDefaultProgram(const QString& path) { Open(QUrl::fromLocalFile(path)); }
 
 void SetExternalOpener(ExternalOpener opener) { CurrentOpener() = std::move(opener); }
 

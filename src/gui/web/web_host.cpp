@@ -30,6 +30,7 @@
 #include "web/navigation_error.h"
 #include "web/offline_page.h"
 #include "web/page_message.h"
+#include "web/script_result.h"
 
 namespace velquist {
 namespace {
@@ -155,6 +156,20 @@ void CWebHost::Navigate(const std::string& url) {
 
 void CWebHost::Reload() {
   if (m_page) m_page->triggerAction(QWebEnginePage::Reload);
+}
+
+bool CWebHost::ExecuteScript(const std::string& expression, ScriptDone done) {
+  if (!m_page || !m_view) return false;
+  m_page->runJavaScript(ToQString(ScriptReturningJson(expression)), QWebEngineScript::MainWorld,
+                        [done = std::move(done)](const QVariant& value) {
+                          // Anything but text means the script threw or never ran.
+                          if (value.typeId() == QMetaType::QString) {
+                            done(false, value.toString());
+                          } else {
+                            done(true, QString());
+                          }
+                        });
+  return true;
 }
 
 void CWebHost::ReportUrl(const std::string& url) {

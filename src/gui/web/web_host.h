@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 #include <string>
 
 #include "site/screener_kind.h"
@@ -44,6 +45,10 @@ class CWebHost : public QWidget {
   // exists it becomes the start URL.
   void Navigate(const std::string& url);
   void Reload();
+  // Runs expression in the page's main world; done is called later with the JSON text of
+  // its value, or with runFailed when the run gave no text. False when there is no page.
+  using ScriptDone = std::function<void(bool runFailed, const QString& json)>;
+  bool ExecuteScript(const std::string& expression, ScriptDone done);
   // The screen-URL pipeline: screener URLs of the site become the current URL and a
   // history entry, and are reported to the owner.
   void ReportUrl(const std::string& url);

@@ -130,5 +130,27 @@ TEST(Folders, FallBackToTheHomeFolder) {
   EXPECT_TRUE(std::filesystem::is_directory(dir / ".cache/Orvane Software/Velquist/WebView2"));
 }
 
+TEST(CanReplaceFile, WhatTheAtomicWriteCouldReplace) {
+  TestFolder dir;
+  WriteTestFile(dir / "old.csv", "old");
+  WriteTestFile(dir / "locked.csv", "old");
+  chmod((dir / "locked.csv").c_str(), 0444);
+  WriteTestFile(dir / "file", "a file, not a folder");
+  std::filesystem::create_directory(dir / "folder.csv");
+  const struct {
+    std::string path;
+    bool replaceable;
+  } cases[] = {
+      {dir / "new.csv", true},     {dir / "old.csv", true},          {dir / "locked.csv", false},
+      {dir / "folder.csv", false}, {dir / "missing/new.csv", false}, {dir / "file/new.csv", false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(CanReplaceFile(c.path), c.replaceable) << c.path;
+    // What it says agrees with what the write does.
+    EXPECT_EQ(WriteFileAtomic(c.path, "new"), c.replaceable) << c.path;
+  }
+  EXPECT_EQ(ReadTestFile(dir / "locked.csv"), "old");
+}
+
 }  // namespace
 }  // namespace velquist
