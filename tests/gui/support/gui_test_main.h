@@ -5,30 +5,32 @@
 #include <QApplication>
 #include <QStringList>
 #include <QTest>
-#include <string>
-#include <vector>
 
+#include "gui/app/program_command_line.h"
 #include "gui/print/report_scheme.h"
 
 namespace velquist::test {
+
+// The command line the test's application object was made with.
+inline ProgramCommandLine*& TestCommandLine() {
+  static ProgramCommandLine* commandLine = nullptr;
+  return commandLine;
+}
 
 // Runs test with an application whose browser engine gets engineSwitches.
 template <typename TestObject>
 int RunGuiTest(int argc, char** argv, const QStringList& engineSwitches) {
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   RegisterReportScheme();
-  std::vector<std::string> words(argv, argv + argc);
-  if (!engineSwitches.isEmpty()) {
-    words.emplace_back("--webEngineArgs");
-    for (const QString& s : engineSwitches) words.push_back(s.toStdString());
-  }
-  std::vector<char*> pointers;
-  for (std::string& w : words) pointers.push_back(w.data());
-  int count = static_cast<int>(pointers.size());
-  QApplication application(count, pointers.data());
+  ProgramCommandLine commandLine(argc, argv);
+  commandLine.AddEngineSwitches(engineSwitches);
+  TestCommandLine() = &commandLine;
+  QApplication application(commandLine.Argc(), commandLine.Argv());
   TestObject test;
   // QtTest reads only its own words, never the engine's.
-  return QTest::qExec(&test, argc, argv);
+  const int status = QTest::qExec(&test, argc, argv);
+  TestCommandLine() = nullptr;
+  return status;
 }
 
 }  // namespace velquist::test
