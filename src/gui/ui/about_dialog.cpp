@@ -67,16 +67,12 @@ QRect CAboutDlg::LogoBox() const {
 void CAboutDlg::LayOut() {
   const DialogUnits du(*this);
   setFixedSize(du.Size(254, 136));
-  auto place = [](QWidget* widget, QRect rect) {
-    rect.setHeight(qMax(rect.height(), widget->sizeHint().height()));
-    widget->setGeometry(rect);
-  };
-  place(m_version, du.Rect(7, 88, 240, 8));
-  place(m_maker, du.Rect(7, 99, 240, 8));
+  PlaceControl(*m_version, du.Rect(7, 88, 240, 8));
+  PlaceControl(*m_maker, du.Rect(7, 99, 240, 8));
   // The link is as wide as its text, so that only the text takes clicks.
   const QRect link = du.Rect(7, 115, 70, 8);
-  place(m_link, QRect(link.topLeft(), QSize(m_link->sizeHint().width(), link.height())));
-  place(m_ok, du.Rect(197, 112, 50, 14));
+  PlaceControl(*m_link, QRect(link.topLeft(), QSize(m_link->sizeHint().width(), link.height())));
+  PlaceControl(*m_ok, du.Rect(197, 112, 50, 14));
   FitLogo();
 }
 

@@ -79,22 +79,18 @@ void CSettingsDlg::changeEvent(QEvent* event) {
 void CSettingsDlg::LayOut() {
   const DialogUnits du(*this);
   setFixedSize(du.Size(232, 120));
-  auto place = [](QWidget* widget, QRect rect) {
-    rect.setHeight(qMax(rect.height(), widget->sizeHint().height()));
-    widget->setGeometry(rect);
-  };
-  place(m_showSplash, du.Rect(10, 12, 212, 10));
-  place(m_restoreLast, du.Rect(10, 27, 212, 10));
+  PlaceControl(*m_showSplash, du.Rect(10, 12, 212, 10));
+  PlaceControl(*m_restoreLast, du.Rect(10, 27, 212, 10));
   auto placeList = [&](QLabel* label, QComboBox* list, QRect labelRect, QRect listRect) {
     listRect.setHeight(qMax(du.Y(12), list->sizeHint().height()));
     list->setGeometry(listRect);
-    place(label, labelRect);
+    PlaceControl(*label, labelRect);
     label->move(label->x(), listRect.center().y() - label->height() / 2);
   };
   placeList(m_zoomLabel, m_zoom, du.Rect(10, 48, 50, 9), du.Rect(62, 46, 60, 150));
   placeList(m_colorModeLabel, m_colorMode, du.Rect(10, 66, 50, 9), du.Rect(62, 64, 110, 60));
-  place(m_ok, du.Rect(114, 98, 52, 15));
-  place(m_cancel, du.Rect(170, 98, 52, 15));
+  PlaceControl(*m_ok, du.Rect(114, 98, 52, 15));
+  PlaceControl(*m_cancel, du.Rect(170, 98, 52, 15));
 }
 
 }  // namespace velquist
