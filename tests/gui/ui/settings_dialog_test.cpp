@@ -143,11 +143,11 @@ class SettingsDialogTest : public QObject {
     }
   }
 
-  // Not a check: writes the pictures shown in README.md when VELQUIST_SCREENSHOTS names a
+  // Not a check: writes the pictures shown in README.md when VELQUIST_SCREENSHOT_DIR names a
   // folder.
   void screenshots() {
-    const QString folder = qEnvironmentVariable("VELQUIST_SCREENSHOTS");
-    if (folder.isEmpty()) QSKIP("VELQUIST_SCREENSHOTS is not set");
+    const QString folder = qEnvironmentVariable("VELQUIST_SCREENSHOT_DIR");
+    if (folder.isEmpty()) QSKIP("VELQUIST_SCREENSHOT_DIR is not set");
     for (bool dark : {false, true}) {
       CSettingsDlg dialog({true, true, 1.1, dark ? 2 : 1}, dark);
       dialog.show();

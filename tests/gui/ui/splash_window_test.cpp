@@ -161,11 +161,11 @@ class SplashWindowTest : public QObject {
     box.close();
   }
 
-  // Not a check: writes the picture shown in README.md when VELQUIST_SCREENSHOTS names a
+  // Not a check: writes the picture shown in README.md when VELQUIST_SCREENSHOT_DIR names a
   // folder.
   void screenshots() {
-    const QString folder = qEnvironmentVariable("VELQUIST_SCREENSHOTS");
-    if (folder.isEmpty()) QSKIP("VELQUIST_SCREENSHOTS is not set");
+    const QString folder = qEnvironmentVariable("VELQUIST_SCREENSHOT_DIR");
+    if (folder.isEmpty()) QSKIP("VELQUIST_SCREENSHOT_DIR is not set");
     Owner owner;
     QVERIFY(QTest::qWaitForWindowExposed(&owner.window));
     CSplashWnd* splash = CSplashWnd::ShowOver(owner.window);
