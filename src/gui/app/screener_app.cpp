@@ -6,11 +6,16 @@
 
 #include "app/files.h"
 #include "app/reg_file_option_store.h"
+#include "app/start_decisions.h"
+#include "gui/app/program_command_line.h"
 #include "gui/app/single_instance.h"
 #include "gui/app/window_placement.h"
 #include "gui/text/qt_text.h"
+#include "gui/ui/color_mode.h"
 #include "gui/ui/main_frame.h"
+#include "gui/ui/portal_scheme_probe.h"
 #include "gui/ui/prompter.h"
+#include "gui/ui/splash_window.h"
 #include "gui/web/external_opener.h"
 
 namespace velquist {
@@ -31,16 +36,10 @@ void ShowNotice(QWidget* parent, const Notice& notice) {
 
 }  // namespace
 
-QStringList ProgramArguments(const QStringList& words) {
-  QStringList own = words.mid(1);
-  const qsizetype engine = own.indexOf(QStringLiteral("--webEngineArgs"));
-  if (engine >= 0) own.resize(engine);
-  return own;
-}
-
-CScreenerApp::CScreenerApp(QStringList arguments, QObject* parent)
+CScreenerApp::CScreenerApp(QStringList arguments, ProgramCommandLine* commandLine, QObject* parent)
     : QObject(parent),
       m_arguments(std::move(arguments)),
+      m_commandLine(commandLine),
       m_instanceName(SingleInstance::DefaultName()),
       m_optionStore(std::make_unique<RegFileOptionStore>(OptionsFilePath())) {}
 
@@ -59,14 +58,26 @@ bool CScreenerApp::InitInstance() {
   }
 
   LoadAppState();
-  // Any text on the command line suppresses the splash.
-  m_showSplashAtStart = Options().ShowSplash && m_arguments.isEmpty();
+  GivePagesTheirColorScheme();
+  std::vector<std::string> words;
+  for (const QString& word : m_arguments) words.push_back(ToUtf8(word));
+  m_showSplashAtStart = velquist::ShowSplashAtStart(Options().ShowSplash, words);
 
   m_frame = std::make_unique<CMainFrame>(*this);
   RestorePlacement(*m_frame, Options().Placement, false);
-  // The splash window belongs to a later part of the program; until it exists a start
-  // with ShowSplashAtStart set shows the main window alone.
+  if (m_showSplashAtStart) CSplashWnd::ShowOver(*m_frame);
   return true;
+}
+
+// The pages' preferred colour scheme reaches the browser engine only as a switch at its
+// start, which comes with the main window's browser profile; so it is decided here, from
+// the options just loaded (screens.json and the options store alike), before the window
+// is made. In the System mode it is the desktop's preference.
+void CScreenerApp::GivePagesTheirColorScheme() {
+  if (!m_commandLine) return;
+  const int mode = static_cast<int>(Options().ColorMode);
+  m_commandLine->AddEngineSwitches(
+      StartupBrowserArguments(mode, StartupDesktopScheme(mode, SessionBusAddress())));
 }
 
 bool CScreenerApp::WebEngineInstalled() const {

@@ -15,17 +15,17 @@ namespace velquist {
 
 class CMainFrame;
 class OptionStore;
+class ProgramCommandLine;
 class SingleInstance;
-
-// The program's own command-line words: those after the program name and before
-// "--webEngineArgs", after which the words are the browser engine's switches.
-QStringList ProgramArguments(const QStringList& words);
 
 class CScreenerApp : public QObject {
   Q_OBJECT
  public:
-  // arguments: the command-line words after the program name.
-  explicit CScreenerApp(QStringList arguments, QObject* parent = nullptr);
+  // arguments: the user's command-line words (none of the browser engine's switches).
+  // commandLine, when given, is the one the application object was made with: the
+  // pages' colour scheme is added to its engine switches once the options are loaded.
+  explicit CScreenerApp(QStringList arguments, ProgramCommandLine* commandLine = nullptr,
+                        QObject* parent = nullptr);
   ~CScreenerApp() override;
 
   // Start-up; false means the process should end now (another instance runs, or the
@@ -55,9 +55,11 @@ class CScreenerApp : public QObject {
 
  private:
   bool WebEngineInstalled() const;
+  void GivePagesTheirColorScheme();
   bool RaiseMainWindow();
 
   QStringList m_arguments;
+  ProgramCommandLine* m_commandLine;
   QString m_instanceName;
   AppState m_state;
   std::unique_ptr<OptionStore> m_optionStore;

@@ -6,11 +6,7 @@
 #include <QDBusVariant>
 #include <QMenuBar>
 #include <QPalette>
-#include <algorithm>
 
-#include "app/files.h"
-#include "app/options.h"
-#include "app/reg_file_option_store.h"
 #include "gui/text/qt_text.h"
 #include "gui/ui/chrome_palette.h"
 #include "gui/ui/chrome_toolbar.h"
@@ -126,24 +122,6 @@ QStringList StartupBrowserArguments(int colorMode, DesktopScheme desktop) {
   const std::string argument = BlinkColorSchemeSwitch(g_startupWebScheme);
   if (argument.empty()) return {};
   return {ToQString(argument)};
-}
-
-int StoredColorMode() {
-  RegFileOptionStore store(OptionsFilePath());
-  AppOptions options;
-  LoadOptions(store, options);
-  return static_cast<int>(options.ColorMode);
-}
-
-std::vector<std::string> WithStartupColorScheme(std::vector<std::string> words, int colorMode,
-                                                DesktopScheme desktop) {
-  const QStringList switches = StartupBrowserArguments(colorMode, desktop);
-  if (switches.isEmpty()) return words;
-  if (std::find(words.begin(), words.end(), "--webEngineArgs") == words.end()) {
-    words.emplace_back("--webEngineArgs");
-  }
-  for (const QString& s : switches) words.push_back(ToUtf8(s));
-  return words;
 }
 
 QString PagesFollowAtNextStartText(bool dark) {

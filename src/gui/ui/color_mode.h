@@ -5,8 +5,6 @@
 #include <QDBusVariant>
 #include <QObject>
 #include <QStringList>
-#include <string>
-#include <vector>
 
 #include "ui/chrome_color_mode.h"
 
@@ -50,17 +48,9 @@ QString MenuStyleSheet(bool dark);
 // StartupBrowserArguments.
 int StartupWebContentScheme();
 // Browser engine arguments that give the pages the scheme of this colour mode, System
-// taking the desktop's preference read at start; call once before the browser engine
+// taking the desktop's preference read at start; given once, before the browser engine
 // starts.
 QStringList StartupBrowserArguments(int colorMode, DesktopScheme desktop = DesktopScheme::Unknown);
-// The colour mode in the stored options, read before the application object exists;
-// System when there is none.
-int StoredColorMode();
-// The program's command-line words with the pages' colour scheme for colorMode (and the
-// desktop's preference) added to the browser engine's switches (after "--webEngineArgs",
-// which is added when missing).
-std::vector<std::string> WithStartupColorScheme(std::vector<std::string> words, int colorMode,
-                                                DesktopScheme desktop = DesktopScheme::Unknown);
 // The status text shown when the window, drawn dark or light, now differs from the scheme
 // the pages started with, else empty.
 QString PagesFollowAtNextStartText(bool dark);

@@ -16,6 +16,11 @@ DialogUnits::DialogUnits(const QFont& font, const QWidget* device) {
   m_base = DialogBaseUnitsFor(letters, metrics.height());
 }
 
+void PlaceControl(QWidget& control, QRect rect) {
+  rect.setHeight(qMax(rect.height(), control.sizeHint().height()));
+  control.setGeometry(rect);
+}
+
 QFont DialogFont(const QWidget* widget) { return MakeUiFont(WidgetDpi(widget), 400); }
 
 }  // namespace velquist

@@ -36,6 +36,10 @@ class DialogUnits {
   DialogBaseUnits m_base;
 };
 
+// Places a control at rect (in pixels, as DialogUnits::Rect gives it); a control that
+// needs more height than the design gives it keeps its top and grows down.
+void PlaceControl(QWidget& control, QRect rect);
+
 // The font dialogs are drawn in at the widget's DPI: the chrome's UI font.
 QFont DialogFont(const QWidget* widget);
 

@@ -16,6 +16,7 @@
 #include "gui/export/export_command.h"
 #include "gui/print/print_command.h"
 #include "gui/text/qt_text.h"
+#include "gui/ui/about_dialog.h"
 #include "gui/ui/accelerator_table.h"
 #include "gui/ui/chrome_dpi.h"
 #include "gui/ui/chrome_icons.h"
@@ -26,6 +27,7 @@
 #include "gui/ui/menu_bar.h"
 #include "gui/ui/prompter.h"
 #include "gui/ui/screen_commands.h"
+#include "gui/ui/settings_command.h"
 #include "gui/ui/status_strip.h"
 #include "gui/ui/tab_strip.h"
 #include "gui/web/external_opener.h"
@@ -389,6 +391,8 @@ void CMainFrame::CreateChromeCommands() {
   for (int id : {kCmdHelpGuide, kCmdVisitSite, kCmdGraphwick, kCmdPellmoor}) {
     SetCommandHandler(id, [this, id] { RunHelpCommand(id, m_activeTab); });
   }
+  SetCommandHandler(kCmdSettings, [this] { RunSettingsCommand(*this, m_app); });
+  SetCommandHandler(kCmdAbout, [this] { ShowAboutDialog(this, m_dark); });
   connect(this, &CMainFrame::rowContextMenuRequested, this, [this](const RowMenuRequest& request) {
     ShowRowMenu(MenusOwner(), request, QCursor::pos());
   });

@@ -1,5 +1,6 @@
-// The desktop's colour preference read before the application object exists, so that the
-// web pages can be given it when the browser engine starts.
+// The desktop's colour preference read at start-up, so that the web pages can be given it
+// when the browser engine starts. It is asked on a private connection with a time limit:
+// a bus that accepts a connection and never answers must not hold up the start.
 #pragma once
 
 #include <string>

@@ -1,28 +1,25 @@
 #include "gui/web/zoom_steps.h"
 
-#include <array>
 #include <cmath>
 
+#include "ui/zoom_choices.h"
+
 namespace velquist {
-namespace {
-
-constexpr std::array<double, 11> kSteps = {0.5, 0.67, 0.75, 0.8,  0.9, 1.0,
-                                           1.1, 1.25, 1.5,  1.75, 2.0};
-
-}  // namespace
 
 double ZoomStepUp(double zoom) {
-  for (double step : kSteps) {
+  const auto steps = ZoomChoices();
+  for (double step : steps) {
     if (step > zoom + 0.001) return step;
   }
-  return kSteps.back();
+  return steps.back();
 }
 
 double ZoomStepDown(double zoom) {
-  for (auto it = kSteps.rbegin(); it != kSteps.rend(); ++it) {
+  const auto steps = ZoomChoices();
+  for (auto it = steps.rbegin(); it != steps.rend(); ++it) {
     if (*it < zoom - 0.001) return *it;
   }
-  return kSteps.front();
+  return steps.front();
 }
 
 double ClampZoom(double factor) {

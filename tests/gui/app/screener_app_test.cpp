@@ -1,6 +1,5 @@
 // Start-up steps of the application object that need no browser: a missing browser
-// engine helper ends the start with a question, and Yes opens the download page; the
-// command line that decides the splash is the user's words only.
+// engine helper ends the start with a question, and Yes opens the download page.
 #include "gui/app/screener_app.h"
 
 #include <QTest>
@@ -45,21 +44,6 @@ class ScreenerAppTest : public QObject {
     } else {
       QVERIFY(opener.opened.isEmpty());
     }
-  }
-
-  // Only the user's words count as a command line; the engine's switches after
-  // "--webEngineArgs" do not.
-  void programArgumentsStopAtTheEngineSwitches() {
-    const QString engine = QStringLiteral("--webEngineArgs");
-    QCOMPARE(ProgramArguments({QStringLiteral("velquist")}), QStringList());
-    QCOMPARE(ProgramArguments({}), QStringList());
-    QCOMPARE(ProgramArguments({QStringLiteral("velquist"), engine, QStringLiteral("--x=1")}),
-             QStringList());
-    QCOMPARE(ProgramArguments({QStringLiteral("velquist"), QStringLiteral("a b"), engine,
-                               QStringLiteral("--x=1")}),
-             QStringList{QStringLiteral("a b")});
-    QCOMPARE(ProgramArguments({QStringLiteral("velquist"), QStringLiteral("--second")}),
-             QStringList{QStringLiteral("--second")});
   }
 };
 

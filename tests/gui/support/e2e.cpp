@@ -99,9 +99,8 @@ ProgramRun::ProgramRun() = default;
 
 ProgramRun::~ProgramRun() { Close(); }
 
-bool ProgramRun::Start() {
-  // A command-line word keeps the splash away, as it does for the program.
-  m_app = std::make_unique<CScreenerApp>(QStringList{QStringLiteral("--test")});
+bool ProgramRun::Start(const QStringList& words) {
+  m_app = std::make_unique<CScreenerApp>(words);
   if (!m_app->InitInstance()) return false;
   return m_app->MainFrame() != nullptr;
 }

@@ -69,8 +69,9 @@ class ProgramRun {
  public:
   ProgramRun();
   ~ProgramRun();
-  // InitInstance; true when the main window is up.
-  bool Start();
+  // InitInstance with the user's command-line words; true when the main window is up. A
+  // word of the user's keeps the splash away, as it does for the program.
+  bool Start(const QStringList& words = {QStringLiteral("--test")});
   // Closes the main window (saving state) and ends the run.
   void Close();
   CScreenerApp& App() { return *m_app; }

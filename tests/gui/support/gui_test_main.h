@@ -6,12 +6,20 @@
 #include <QStringList>
 #include <QTest>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "gui/app/program_command_line.h"
 #include "gui/print/report_scheme.h"
 #include "web/engine_switches.h"
 
 namespace velquist::test {
+
+// The command line the test's application object was made with.
+inline ProgramCommandLine*& TestCommandLine() {
+  static ProgramCommandLine* commandLine = nullptr;
+  return commandLine;
+}
 
 // Runs test with an application whose browser engine gets engineSwitches.
 template <typename TestObject>
@@ -24,14 +32,14 @@ int RunGuiTest(int argc, char** argv, const QStringList& engineSwitches) {
     for (const QString& s : engineSwitches) words.push_back(s.toStdString());
   }
   // The engine runs with the program's own switches, as it does in the program.
-  words = WithConfinedEngine(std::move(words));
-  std::vector<char*> pointers;
-  for (std::string& w : words) pointers.push_back(w.data());
-  int count = static_cast<int>(pointers.size());
-  QApplication application(count, pointers.data());
+  ProgramCommandLine commandLine(WithConfinedEngine(std::move(words)));
+  TestCommandLine() = &commandLine;
+  QApplication application(commandLine.Argc(), commandLine.Argv());
   TestObject test;
   // QtTest reads only its own words, never the engine's.
-  return QTest::qExec(&test, argc, argv);
+  const int status = QTest::qExec(&test, argc, argv);
+  TestCommandLine() = nullptr;
+  return status;
 }
 
 }  // namespace velquist::test

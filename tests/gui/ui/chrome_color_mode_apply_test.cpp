@@ -114,34 +114,6 @@ class ChromeColorModeApplyTest : public QObject {
     QVERIFY(PagesFollowAtNextStartText(false).isEmpty());
     QVERIFY(!PagesFollowAtNextStartText(true).isEmpty());
   }
-
-  void startupSwitchGoesAfterTheEngineArguments() {
-    using Words = std::vector<std::string>;
-    QCOMPARE(WithStartupColorScheme(Words{"velquist"}, kColorModeSystem), Words{"velquist"});
-    QCOMPARE(WithStartupColorScheme(Words{"velquist"}, kColorModeDark),
-             (Words{"velquist", "--webEngineArgs", "--blink-settings=preferredColorScheme=0"}));
-    QCOMPARE(WithStartupColorScheme(Words{"velquist"}, kColorModeSystem, DesktopScheme::Dark),
-             (Words{"velquist", "--webEngineArgs", "--blink-settings=preferredColorScheme=0"}));
-    QCOMPARE(
-        WithStartupColorScheme(Words{"velquist", "x", "--webEngineArgs", "--a=b"}, kColorModeLight),
-        (Words{"velquist", "x", "--webEngineArgs", "--a=b",
-               "--blink-settings=preferredColorScheme=1"}));
-    QCOMPARE(StartupWebContentScheme(), 1);
-  }
-
-  void storedColorModeIsReadBeforeTheApplicationStarts() {
-    // Each test run has a configuration folder of its own.
-    const QString path = QString::fromStdString(OptionsFilePath());
-    QFile::remove(path);
-    QCOMPARE(StoredColorMode(), kColorModeSystem);
-    QVERIFY(QDir().mkpath(QFileInfo(path).path()));
-    RegFileOptionStore store(OptionsFilePath());
-    AppOptions options;
-    options.ColorMode = ColorMode::Dark;
-    QVERIFY(SaveOptions(store, options));
-    QCOMPARE(StoredColorMode(), kColorModeDark);
-    QFile::remove(path);
-  }
 };
 
 VELQUIST_GUI_TEST_MAIN(ChromeColorModeApplyTest)

@@ -1,6 +1,7 @@
-// The desktop's colour preference is read from the settings portal before the application
-// object exists. These tests run a bus of their own with a stand-in portal (this same
-// program started with --fake-portal) and ask it the way the program does at start.
+// The desktop's colour preference is read from the settings portal at start-up, for the
+// pages' colour scheme. These tests run a bus of their own with a stand-in portal (this
+// same program started with --fake-portal) and ask it the way the program does at start;
+// whole starts of the program (--page-scheme) show what the pages then prefer.
 #include "gui/ui/portal_scheme_probe.h"
 
 #include <QApplication>
@@ -12,15 +13,24 @@
 #include <QFile>
 #include <QLocalServer>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWebEnginePage>
+#include <QWebEngineView>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
-#include "gui/ui/color_mode.h"
+#include "app/app_state.h"
+#include "app/files.h"
+#include "app/reg_file_option_store.h"
+#include "gui/app/program_command_line.h"
+#include "gui/app/screener_app.h"
+#include "gui/ui/main_frame.h"
+#include "gui/web/web_host.h"
 #include "support/gui_test_main.h"
 #include "ui/chrome_color_mode.h"
 
@@ -79,32 +89,45 @@ int RunFakePortal(int argc, char** argv) {
   return QCoreApplication::exec();
 }
 
-// Starts the browser engine the way the program does: the desktop is asked before the
-// application object exists, the switch goes on the command line, and a page then reports
-// what it prefers. Arguments: --page-scheme <bus address> <colour mode>
+// Starts the program the way main() does, with the colour mode stored as the arguments
+// say, and reports what a page of the main window prefers. The site's host is not
+// resolved, so the page is the offline page; the scheme is the engine's, whatever the page.
+// Arguments: --page-scheme <colour mode in the options store or -> <in screens.json or ->
 int RunPageScheme(int argc, char** argv) {
   if (argc < 4) return 2;
+  const std::string storeMode = argv[2];
+  const std::string fileMode = argv[3];
+  if (storeMode != "-") {
+    const std::string path = OptionsFilePath();
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    RegFileOptionStore store(path);
+    AppOptions options;
+    options.ColorMode = static_cast<ColorMode>(std::atoi(storeMode.c_str()));
+    if (!SaveOptions(store, options)) return 5;
+  }
+  if (fileMode != "-") {
+    const char* names[] = {"system", "light", "dark"};
+    const std::string text = std::string("{\"colorMode\": \"") +
+                             names[std::atoi(fileMode.c_str())] + "\", \"screens\": []}";
+    if (!WriteFileAtomic(ScreensFilePath(DataFolder()), text)) return 6;
+  }
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-  const int colorMode = std::atoi(argv[3]);
-  const DesktopScheme desktop = StartupDesktopScheme(colorMode, argv[2]);
-  std::vector<std::string> words =
-      WithStartupColorScheme(std::vector<std::string>(argv, argv + argc), colorMode, desktop);
-  std::vector<char*> pointers;
-  for (std::string& word : words) pointers.push_back(word.data());
-  int count = static_cast<int>(pointers.size());
-  pointers.push_back(nullptr);
-  QApplication application(count, pointers.data());
-  QWebEnginePage page;
-  QObject::connect(&page, &QWebEnginePage::loadFinished, [&page](bool ok) {
-    if (!ok) QCoreApplication::exit(4);
-    page.runJavaScript(QStringLiteral("matchMedia('(prefers-color-scheme: dark)').matches"),
-                       [](const QVariant& dark) {
-                         std::printf("%s\n", dark.toBool() ? "dark" : "light");
-                         std::fflush(stdout);
-                         QCoreApplication::exit(0);
-                       });
+  ProgramCommandLine commandLine(argc, argv);
+  commandLine.AddEngineSwitches({QStringLiteral("--host-resolver-rules=MAP * ~NOTFOUND")});
+  QApplication application(commandLine.Argc(), commandLine.Argv());
+  CScreenerApp app(commandLine.UserWords(), &commandLine);
+  app.SetInstanceName(
+      QStringLiteral("velquist-page-scheme-%1").arg(QCoreApplication::applicationPid()));
+  if (!app.InitInstance()) return 3;
+  QWebEnginePage* page = app.MainFrame()->ActiveHost().View()->page();
+  QObject::connect(page, &QWebEnginePage::loadFinished, [page](bool) {
+    page->runJavaScript(QStringLiteral("matchMedia('(prefers-color-scheme: dark)').matches"),
+                        [](const QVariant& dark) {
+                          std::printf("%s\n", dark.toBool() ? "dark" : "light");
+                          std::fflush(stdout);
+                          QCoreApplication::exit(0);
+                        });
   });
-  page.setHtml(QStringLiteral("<html><body>scheme</body></html>"));
   return QApplication::exec();
 }
 
@@ -206,24 +229,28 @@ class PortalSchemeProbeTest : public QObject {
     QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
   }
 
-  void pagesStartWithTheDesktopsScheme_data() {
-    QTest::addColumn<int>("mode");
+  // The pages start with the scheme of the options the start-up loads: screens.json, then
+  // the options store over it; System asks the desktop.
+  void pagesStartWithTheLoadedOptionsScheme_data() {
+    QTest::addColumn<QString>("storeMode");
+    QTest::addColumn<QString>("fileMode");
     QTest::addColumn<QString>("portalValue");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("system, dark desktop") << kColorModeSystem << "1"
-                                          << "dark";
-    QTest::newRow("system, light desktop") << kColorModeSystem << "2"
-                                           << "light";
-    QTest::newRow("system, no portal") << kColorModeSystem << ""
-                                       << "light";
-    QTest::newRow("light, dark desktop") << kColorModeLight << "1"
-                                         << "light";
-    QTest::newRow("dark, light desktop") << kColorModeDark << "2"
-                                         << "dark";
+    // clang-format off
+    QTest::newRow("nothing stored, dark desktop") << "-" << "-" << "1" << "dark";
+    QTest::newRow("nothing stored, light desktop") << "-" << "-" << "2" << "light";
+    QTest::newRow("nothing stored, no portal") << "-" << "-" << "" << "light";
+    QTest::newRow("system stored, dark desktop") << "0" << "-" << "1" << "dark";
+    QTest::newRow("light stored, dark desktop") << "1" << "-" << "1" << "light";
+    QTest::newRow("dark stored, light desktop") << "2" << "-" << "2" << "dark";
+    QTest::newRow("dark in screens.json only") << "-" << "2" << "2" << "dark";
+    QTest::newRow("store overrides screens.json") << "1" << "2" << "1" << "light";
+    // clang-format on
   }
 
-  void pagesStartWithTheDesktopsScheme() {
-    QFETCH(int, mode);
+  void pagesStartWithTheLoadedOptionsScheme() {
+    QFETCH(QString, storeMode);
+    QFETCH(QString, fileMode);
     QFETCH(QString, portalValue);
     QFETCH(QString, expected);
     QProcess portal;
@@ -231,9 +258,18 @@ class PortalSchemeProbeTest : public QObject {
       StartPortal(portal, portalValue, QStringLiteral("2"));
       if (QTest::currentTestFailed()) return;
     }
+    // A start of its own: its own settings, data and cache folders, this test's bus.
+    QTemporaryDir home;
+    QVERIFY(home.isValid());
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"}) {
+      environment.insert(QString::fromLatin1(name), home.filePath(QString::fromLatin1(name)));
+    }
+    environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), m_address);
     QProcess program;
+    program.setProcessEnvironment(environment);
     program.start(QCoreApplication::applicationFilePath(),
-                  {QStringLiteral("--page-scheme"), m_address, QString::number(mode)});
+                  {QStringLiteral("--page-scheme"), storeMode, fileMode});
     QVERIFY(program.waitForStarted(5000));
     QVERIFY(program.waitForFinished(60000));
     const QString err = QString::fromUtf8(program.readAllStandardError());
