@@ -79,9 +79,11 @@ class ProgramCommandLineTest : public QObject {
     QVERIFY(!before.contains(QStringLiteral("--later=1")));
     QVERIFY(line->AddEngineSwitches({QStringLiteral("--later=1")}));
     const QStringList after = QCoreApplication::arguments();
-    QCOMPARE(after.size(), before.size() + 2);
-    QCOMPARE(after.mid(after.size() - 2),
-             (QStringList{QStringLiteral("--webEngineArgs"), QStringLiteral("--later=1")}));
+    // The engine's confinement switches may already have put the marker on the line.
+    const bool hadMarker = before.contains(QStringLiteral("--webEngineArgs"));
+    QCOMPARE(after.size(), before.size() + (hadMarker ? 1 : 2));
+    QCOMPARE(after.last(), QStringLiteral("--later=1"));
+    QCOMPARE(after.indexOf(QStringLiteral("--webEngineArgs")) < after.size() - 1, true);
   }
 };
 
