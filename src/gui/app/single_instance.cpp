@@ -2,11 +2,13 @@
 
 #include <unistd.h>
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
 #include <QThread>
+#include <algorithm>
 
 namespace velquist {
 namespace {
@@ -17,6 +19,10 @@ constexpr int kRetryMs = 100;
 const QByteArray kRaise = "raise\n";
 const QByteArray kRaised = "raised\n";
 const QByteArray kNoWindow = "nowindow\n";
+
+int RemainingMs(const QDeadlineTimer& deadline) {
+  return static_cast<int>(std::max<qint64>(deadline.remainingTime(), 1));
+}
 
 }  // namespace
 
@@ -60,19 +66,22 @@ bool SingleInstance::Claim() {
 }
 
 // Asks the running instance to raise its window, for about two seconds while it has no
-// window or is not listening yet.
+// window or is not listening yet. Each request waits for its answer for the rest of that
+// time: an instance too busy to answer at once still reads every request it was sent, and
+// asking it again would raise its window twice.
 void SingleInstance::AskRunningInstance() {
-  for (int attempt = 0; attempt < kAttempts; ++attempt) {
+  const QDeadlineTimer deadline(kAttempts * kRetryMs);
+  for (int attempt = 0; attempt < kAttempts && !deadline.hasExpired(); ++attempt) {
     QLocalSocket socket;
     socket.connectToServer(m_name);
     if (socket.waitForConnected(kConnectMs)) {
       socket.write(kRaise);
       socket.waitForBytesWritten(kConnectMs);
       QByteArray answer;
-      while (!answer.endsWith('\n') && socket.waitForReadyRead(kConnectMs)) {
+      while (!answer.endsWith('\n') && socket.waitForReadyRead(RemainingMs(deadline))) {
         answer += socket.readAll();
       }
-      if (answer == kRaised) return;
+      if (answer != kNoWindow) return;
     }
     QThread::msleep(kRetryMs);
   }

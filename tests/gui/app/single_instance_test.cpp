@@ -3,10 +3,13 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLocalServer>
+#include <QLocalSocket>
 #include <QLockFile>
 #include <QProcess>
 #include <QSysInfo>
 #include <QTest>
+#include <atomic>
+#include <thread>
 
 #include "support/gui_test_main.h"
 
@@ -90,6 +93,38 @@ class SingleInstanceTest : public QObject {
     timer.start();
     QVERIFY(next.Claim());
     QVERIFY(timer.elapsed() < 1000);  // taken at once, not after asking for two seconds
+  }
+
+  void busyInstanceRaisesItsWindowOnce() {
+    // The running instance's event loop is held up for longer than one wait for an answer:
+    // it must still raise its window once, not once for every time it was asked.
+    const QString name = UniqueName("busy");
+    int raises = 0;
+    SingleInstance first(name, [&raises] { return ++raises > 0; });
+    QVERIFY(first.Claim());
+    std::atomic<int> secondClaimed = -1;
+    std::thread secondStart([&] {
+      SingleInstance second(name, [] { return true; });
+      secondClaimed = second.Claim() ? 1 : 0;
+    });
+    QThread::msleep(1200);  // the busy event loop, not a wait for a result
+    QTRY_VERIFY_WITH_TIMEOUT(secondClaimed >= 0, 10000);
+    secondStart.join();
+    QCOMPARE(secondClaimed.load(), 0);
+    // A request of our own: once it is answered, everything sent before it has been read.
+    std::atomic<bool> answered = false;
+    std::thread probe([&] {
+      QLocalSocket socket;
+      socket.connectToServer(name);
+      if (!socket.waitForConnected(5000)) return;
+      socket.write("raise\n");
+      while (!socket.canReadLine() && socket.waitForReadyRead(5000)) {
+      }
+      answered = socket.canReadLine();
+    });
+    QTRY_VERIFY_WITH_TIMEOUT(answered, 10000);
+    probe.join();
+    QCOMPARE(raises, 2);
   }
 
   void lockIsFreedWithTheInstance() {
