@@ -214,6 +214,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CheckRequest(text, RequestClass::Document);
   CheckRequest(text, RequestClass::DataFetch);
   CheckRequest(text, RequestClass::Asset);
+  // Shared and service workers never start, whatever their script's address.
+  FUZZ_CHECK(!IsRequestAllowed("GET", text, RequestClass::Worker));
   CheckNavigation(text);
   return 0;
 }
