@@ -25,6 +25,7 @@
 #include "gui/ui/main_frame.h"
 #include "results/results_reader.h"
 #include "support/e2e.h"
+#include "support/recording_prompter.h"
 
 using namespace velquist;
 using namespace velquist::test;
@@ -42,19 +43,28 @@ long StatusKb(const QString& pid, const char* key) {
   return 0;
 }
 
-// The browser engine's helper processes: every process whose parent is this one.
-QStringList ChildProcesses() {
-  QStringList children;
-  const QString self = QString::number(QCoreApplication::applicationPid());
+// The browser engine's helper processes: every process descended from this one (the
+// zygote starts the renderers, so they are grandchildren).
+QStringList EngineProcesses() {
+  std::multimap<QString, QString> children;  // parent pid -> pid
   for (const QString& pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
     if (pid.toLong() == 0) continue;
     QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
     if (!stat.open(QIODevice::ReadOnly)) continue;
     const QByteArray text = stat.readAll();
     const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
-    if (fields.size() > 1 && fields[1] == self.toLatin1()) children << pid;
+    if (fields.size() > 1) children.emplace(QString::fromLatin1(fields[1]), pid);
   }
-  return children;
+  QStringList found;
+  QStringList next = {QString::number(QCoreApplication::applicationPid())};
+  while (!next.isEmpty()) {
+    const QString parent = next.takeFirst();
+    for (auto [it, end] = children.equal_range(parent); it != end; ++it) {
+      found << it->second;
+      next << it->second;
+    }
+  }
+  return found;
 }
 
 // Samples resident memory while a run goes on: this process and the sum over the engine's
@@ -68,7 +78,7 @@ class MemorySampler : public QObject {
   void Sample() {
     m_program = std::max(m_program, StatusKb(QStringLiteral("self"), "VmRSS:"));
     long engine = 0;
-    for (const QString& pid : ChildProcesses()) engine += StatusKb(pid, "VmRSS:");
+    for (const QString& pid : EngineProcesses()) engine += StatusKb(pid, "VmRSS:");
     m_engine = std::max(m_engine, engine);
   }
   long m_program = 0;
@@ -119,6 +129,9 @@ int main(int argc, char** argv) {
   int count = static_cast<int>(pointers.size());
   QApplication application(count, pointers.data());
 
+  // Reports above 1,000 rows ask before printing: the benchmark says yes.
+  RecordingPrompter prompter;
+  prompter.answer = true;
   ProgramRun run;
   if (!run.Start() || !run.WaitForResults(120000)) {
     std::fprintf(stderr, "the screener did not show its results\n");
@@ -153,7 +166,10 @@ int main(int argc, char** argv) {
     timer.restart();
     frame.Print().Run(set);
     CPrintWnd* window = frame.Print().Window();
-    if (!window) return 1;
+    if (!window) {
+      std::fprintf(stderr, "no print window for %d rows\n", rows);
+      return 1;
+    }
     QSignalSpy loaded(window, &CPrintWnd::reportLoaded);
     QSignalSpy shown(window, &CPrintWnd::previewShown);
     double loadMs = 0;
@@ -167,7 +183,10 @@ int main(int argc, char** argv) {
       return 1;
     }
     const double pdfMs = Ms(timer);
-    if (!WaitUntil([&] { return FirstPageShown(window->Preview()); }, 60000)) return 1;
+    if (!WaitUntil([&] { return FirstPageShown(window->Preview()); }, 60000)) {
+      std::fprintf(stderr, "the first page of %d rows was not painted\n", rows);
+      return 1;
+    }
     const double shownMs = Ms(timer);
     memory.Sample();
     std::printf("%7zu %6d %6.0fms %8.0fms %6.0fms %6.0fms %6.0fms %7.0f (+%5.0f) %7.0f (+%5.0f)\n",
