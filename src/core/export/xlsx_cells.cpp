@@ -59,6 +59,6 @@ void AppendLinkCell(std::string& out, CellRef ref, std::string_view url, std::st
   out.append("</v></c>");
 }
 
-void AppendNumberText(std::string& out, double value) { out.append(FormatShortestReal(value)); }
+void AppendNumberText(std::string& out, double value) { AppendShortestReal(out, value); }
 
 }  // namespace velquist

@@ -250,6 +250,41 @@ TEST(XlsxSheet, MissingCellsAreLeftOutAndRowsNumbered) {
             "<row r=\"4\"><c r=\"A4\" s=\"6\"><v>2</v></c><c r=\"B4\" s=\"6\"><v>3</v></c></row>");
 }
 
+// A set whose rows differ from each other, so that a row out of place changes the text.
+ResultSet MixedRows(std::size_t rows) {
+  ResultSet set;
+  set.screener = "stocks";
+  set.columns = {{"s", "Symbol", "str", false},
+                 {"chg", "Change", "pct", true},
+                 {"n", "Name & more", "str", false}};
+  for (std::size_t r = 0; r < rows; ++r) {
+    ResultRow row = {Text("S" + std::to_string(r)), Number(static_cast<double>(r) / 8),
+                     Text("<" + std::to_string(r * 7) + ">")};
+    if (r % 5 == 3) row[1] = ResultCell{};
+    set.rows.push_back(std::move(row));
+  }
+  return set;
+}
+
+TEST(XlsxSheet, RowsWrittenByThreadsJoinInOrder) {
+  for (const std::size_t rows : {0, 1, 2, 3, 7, 10, 2501}) {
+    const ResultSet set = MixedRows(rows);
+    const std::string one = ResultsSheetXml(set, 1);
+    // Every row once, numbered in order.
+    std::size_t at = 0;
+    for (std::size_t r = 1; r <= rows + 1; ++r) {
+      const std::string tag = "<row r=\"" + std::to_string(r) + "\">";
+      ASSERT_EQ(one.find(tag, at), one.find("<row ", at)) << rows << " rows, row " << r;
+      at = one.find(tag, at) + tag.size();
+    }
+    EXPECT_EQ(one.find("<row ", at), std::string::npos);
+    for (const std::size_t threads : {2, 3, 5, 16}) {
+      EXPECT_EQ(ResultsSheetXml(set, threads), one) << rows << " rows, " << threads << " threads";
+    }
+    EXPECT_EQ(ResultsSheetXml(set), one) << rows << " rows";
+  }
+}
+
 TEST(XlsxSheet, HeaderLabelsAreEscapedAndStyledByType) {
   ResultSet set;
   set.columns = {{"a", "R&D <x>", "str", false},
