@@ -99,6 +99,12 @@ class SoakBench : public QObject {
       }
       RunRound(round);
       if (QTest::currentTestFailed()) return;
+      // A line every 100 rounds shows the curve, and what a run cut short had reached.
+      if ((round + 1) % 100 == 0 && round + 1 < rounds && round + 1 != warmup) {
+        qInfo("after %d rounds (%.0f s): program %ld KiB, with helpers %ld KiB", round + 1,
+              clock.elapsed() / 1000.0,
+              ResidentKib(QString::number(QCoreApplication::applicationPid())), TreeResidentKib());
+      }
     }
     const long own = ResidentKib(QString::number(QCoreApplication::applicationPid()));
     const long tree = TreeResidentKib();
