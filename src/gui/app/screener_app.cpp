@@ -12,6 +12,7 @@
 #include "gui/app/window_placement.h"
 #include "gui/text/qt_text.h"
 #include "gui/ui/color_mode.h"
+#include "gui/ui/dialog_theme.h"
 #include "gui/ui/main_frame.h"
 #include "gui/ui/portal_scheme_probe.h"
 #include "gui/ui/prompter.h"
@@ -105,7 +106,10 @@ bool CScreenerApp::RaiseMainWindow() {
 void CScreenerApp::LoadAppState() {
   const std::optional<Notice> notice =
       velquist::LoadAppState(m_state, *m_optionStore, DataFolder());
-  if (notice) ShowNotice(nullptr, *notice);
+  if (!notice) return;
+  // Shown before the main window exists, in the colour mode just loaded.
+  SetStockDialogMode(IsDarkMode(static_cast<int>(Options().ColorMode)));
+  ShowNotice(nullptr, *notice);
 }
 
 bool CScreenerApp::SaveAppState(QWidget* parent) {

@@ -10,6 +10,7 @@
 #include "gui/text/qt_text.h"
 #include "gui/ui/chrome_palette.h"
 #include "gui/ui/chrome_toolbar.h"
+#include "gui/ui/dialog_theme.h"
 #include "gui/ui/status_strip.h"
 #include "gui/ui/tab_strip.h"
 #include "gui/web/web_host.h"
@@ -96,6 +97,8 @@ QString MenuStyleSheet(bool dark) {
 void ApplyColorMode(const ChromeParts& parts, bool dark) {
   const ChromeColors c = ChromeColorsFor(dark);
   if (parts.frame) {
+    // Message boxes and file dialogs follow the main window.
+    SetStockDialogMode(dark);
     QPalette palette = parts.frame->palette();
     palette.setColor(QPalette::Window, c.background);
     parts.frame->setPalette(palette);

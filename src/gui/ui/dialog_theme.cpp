@@ -1,11 +1,22 @@
 #include "gui/ui/dialog_theme.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QCompleter>
+#include <QDialog>
+#include <QLineEdit>
 #include <QWidget>
+#include <optional>
 
 #include "gui/ui/chrome_palette.h"
 #include "ui/dialog_palette.h"
 
 namespace velquist {
+namespace {
+
+std::optional<bool> g_stockDialogsDark;
+
+}  // namespace
 
 QPalette DialogQPalette(bool dark) {
   const DialogPalette& p = DialogPaletteFor(dark);
@@ -53,6 +64,26 @@ void ApplyDialogTheme(QWidget& dialog, bool dark) {
   // its parent's: give the controls theirs in so many words.
   for (QWidget* child : dialog.findChildren<QWidget*>()) {
     if (!child->isWindow()) child->setPalette(palette);
+  }
+}
+
+void SetStockDialogMode(bool dark) { g_stockDialogsDark = dark; }
+
+void ApplyStockDialogTheme(QDialog& dialog) {
+  if (!g_stockDialogsDark) return;
+  // Polished now, not when shown: polishing a file dialog under the main window's style
+  // sheet would give it back the palette it had before.
+  dialog.ensurePolished();
+  ApplyDialogTheme(dialog, *g_stockDialogsDark);
+  // The drop-down lists of combo boxes and the completion list of a name box are windows
+  // of their own, which a palette given to the dialog does not reach.
+  const QPalette palette = dialog.palette();
+  for (QComboBox* combo : dialog.findChildren<QComboBox*>()) {
+    combo->view()->window()->setPalette(palette);
+    combo->view()->setPalette(palette);
+  }
+  for (QLineEdit* edit : dialog.findChildren<QLineEdit*>()) {
+    if (edit->completer()) edit->completer()->popup()->setPalette(palette);
   }
 }
 

@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "gui/ui/dialog_theme.h"
 #include "gui/ui/save_file_dialog.h"
 
 namespace velquist {
@@ -28,21 +29,26 @@ class MessageBoxPrompter : public IPrompter {
  public:
   void Show(QWidget* parent, PromptIcon icon, const QString& text) override {
     QMessageBox box(BoxIcon(icon), QStringLiteral("Velquist"), text, QMessageBox::Ok, parent);
+    ApplyStockDialogTheme(box);
     box.exec();
   }
   bool Ask(QWidget* parent, PromptIcon icon, const QString& text) override {
     QMessageBox box(BoxIcon(icon), QStringLiteral("Velquist"), text,
                     QMessageBox::Yes | QMessageBox::No, parent);
+    ApplyStockDialogTheme(box);
     return box.exec() == QMessageBox::Yes;
   }
   bool AskFile(QWidget* parent, const FileRequest& request, FileAnswer& answer) override {
     if (request.save) {
       CSaveFileDialog dialog(parent, request);
+      ApplyStockDialogTheme(dialog);
       dialog.exec();
       return dialog.Answer(answer);
     }
     QFileDialog dialog(parent, request.title.isEmpty() ? QStringLiteral("Open") : request.title,
                        request.folder);
+    // Qt's own dialog, as for Save As, so that it is drawn in the program's colour mode.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilters(request.filters);
@@ -51,6 +57,7 @@ class MessageBoxPrompter : public IPrompter {
     }
     dialog.setDefaultSuffix(request.defaultSuffix);
     if (!request.fileName.isEmpty()) dialog.selectFile(request.fileName);
+    ApplyStockDialogTheme(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
     answer.path = dialog.selectedFiles().constFirst();
     answer.filter = static_cast<int>(request.filters.indexOf(dialog.selectedNameFilter()));

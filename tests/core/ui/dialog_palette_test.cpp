@@ -43,6 +43,8 @@ TEST(DialogPalette, TextsReadableOnTheirBackgrounds) {
     EXPECT_GE(Contrast(p.Text, p.Button), 7.0) << dark;
     EXPECT_GE(Contrast(p.HighlightedText, p.Highlight), 4.5) << dark;
     EXPECT_GE(Contrast(p.TextDim, p.Window), 3.0) << dark;
+    // Disabled items in a list and greyed text in a field.
+    EXPECT_GE(Contrast(p.TextDim, p.Base), 3.0) << dark;
     EXPECT_GE(Contrast(p.Link, p.Window), 4.5) << dark;
     // Fields and their frames stand out from the window.
     EXPECT_NE(p.Base, p.Window) << dark;
