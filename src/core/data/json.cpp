@@ -8,9 +8,12 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <iterator>
 #include <limits>
 #include <string>
 #include <system_error>
+#include <utility>
+#include <vector>
 
 #include "text/utf8.h"
 
@@ -336,16 +339,33 @@ class Parser {
     return true;
   }
 
+  // The elements are gathered in a list kept per depth and reused from one array to the
+  // next, then moved into the array at its exact size: one allocation per array instead
+  // of one per doubling, and no spare capacity in a tree of many rows.
   bool ParseArray(JsonValue::Array& array, int depth) {
     SkipWhitespace();
     if (m_cursor != m_end && *m_cursor == ']') {
       ++m_cursor;
       return true;
     }
+    const auto level = static_cast<std::size_t>(depth);
+    if (m_gathered.size() <= level) m_gathered.resize(level + 1);
+    const bool ok = GatherElements(depth);
+    JsonValue::Array& gathered = m_gathered[level];
+    array.reserve(gathered.size());
+    std::move(gathered.begin(), gathered.end(), std::back_inserter(array));
+    gathered.clear();
+    return ok;
+  }
+
+  bool GatherElements(int depth) {
     while (true) {
-      JsonValue& element = array.emplace_back();
+      // Through the index: parsing the element may grow the lists of deeper levels.
+      m_gathered[static_cast<std::size_t>(depth)].emplace_back();
       SkipWhitespace();
-      if (!ParseValue(element, depth + 1)) return false;
+      if (!ParseValue(m_gathered[static_cast<std::size_t>(depth)].back(), depth + 1)) {
+        return false;
+      }
       SkipWhitespace();
       if (m_cursor == m_end) return Fail("expected , or ]");
       const char c = *m_cursor;
@@ -398,6 +418,7 @@ class Parser {
   const char* m_cursor;
   const char* m_end;
   const char* m_message = "syntax error";
+  std::vector<JsonValue::Array> m_gathered;  // elements of the open array at each depth
 };
 
 }  // namespace
@@ -463,6 +484,20 @@ const JsonValue::Array& JsonValue::Elements() const {
 const JsonValue::Object& JsonValue::Members() const {
   const Object* object = ObjectOrNull();
   return object != nullptr ? *object : EmptyObject();
+}
+
+JsonValue* JsonValue::MutableMember(std::string_view key) {
+  ObjectBox* box = std::get_if<ObjectBox>(&m_payload);
+  if (box == nullptr || box->Get() == nullptr) return nullptr;
+  const auto it = box->Get()->find(key);
+  return it != box->Get()->end() ? &it->second : nullptr;
+}
+
+JsonValue::Array* JsonValue::MutableElements() { return std::get_if<Array>(&m_payload); }
+
+std::string JsonValue::TakeText() {
+  std::string* value = std::get_if<std::string>(&m_payload);
+  return value != nullptr ? std::move(*value) : std::string();
 }
 
 JsonValue::Array& JsonValue::MakeArray() { return m_payload.emplace<Array>(); }

@@ -40,6 +40,13 @@ class JsonValue {
   const Array& Elements() const;
   const Object& Members() const;
 
+  // For a reader that takes the tree apart as it reads it: the member or the elements
+  // (nullptr when there is no such member or this is not an Object / Array), and the text
+  // of a String moved out of it (empty for every other kind).
+  JsonValue* MutableMember(std::string_view key);
+  Array* MutableElements();
+  std::string TakeText();
+
   void SetNull() { m_payload = std::monostate{}; }
   void SetBool(bool v) { m_payload = v; }
   void SetNumber(double v) { m_payload = v; }

@@ -47,7 +47,17 @@ void AppendOutputColumns(const ResultColumn& page, std::vector<ResultColumn>& ou
   out.push_back(ResultColumn{page.key + "_score", page.label + " score", "score", false});
 }
 
-ResultCell PlainCell(const JsonValue& value) {
+// How the cells of a page column are read, decided once per column.
+enum class CellRule { Plain, Rating, Signal };
+
+CellRule RuleOf(const ResultColumn& page) {
+  if (page.type == "rating") return CellRule::Rating;
+  if (page.type == "sig") return CellRule::Signal;
+  return CellRule::Plain;
+}
+
+// The value's text is moved out of the parsed tree, which is not read again.
+ResultCell PlainCell(JsonValue& value) {
   ResultCell cell;
   if (value.Kind() == JsonKind::Number) {
     // The reader may hand over numbers too large for a double as infinities.
@@ -57,15 +67,15 @@ ResultCell PlainCell(const JsonValue& value) {
     }
   } else if (value.Kind() == JsonKind::String) {
     cell.kind = CellKind::Text;
-    const std::string& text = value.Text();
-    cell.text = text.substr(0, Utf8CutLength(text, MaxTextCellBytes));
+    cell.text = value.TakeText();
+    cell.text.resize(Utf8CutLength(cell.text, MaxTextCellBytes));
   }
   return cell;
 }
 
-void AppendRowCells(const JsonValue& value, const ResultColumn& page, ResultRow& row) {
+void AppendRowCells(JsonValue& value, CellRule rule, ResultRow& row) {
   ResultCell cell = PlainCell(value);
-  if (page.type == "rating") {
+  if (rule == CellRule::Rating) {
     ResultCell word;
     ResultCell score;
     if (cell.kind == CellKind::Number) {
@@ -77,7 +87,7 @@ void AppendRowCells(const JsonValue& value, const ResultColumn& page, ResultRow&
     row.push_back(std::move(score));
     return;
   }
-  if (page.type == "sig" && cell.kind == CellKind::Number) {
+  if (rule == CellRule::Signal && cell.kind == CellKind::Number) {
     const std::string_view word = SignalWord(cell.number);
     // The number stays in the cell next to its word.
     cell.kind = word.empty() ? CellKind::Missing : CellKind::Text;
@@ -115,20 +125,23 @@ bool ReadColumns(const JsonValue& list, std::vector<ResultColumn>& pageColumns,
   return true;
 }
 
-bool ReadRows(const JsonValue& list, const std::vector<ResultColumn>& pageColumns,
+// Takes the rows out of the parsed list, freeing each row's values once it is read, so
+// that the tree and the rows are not both held whole.
+bool ReadRows(JsonValue* list, const std::vector<ResultColumn>& pageColumns,
               std::size_t outputWidth, std::vector<ResultRow>& rows, std::string* error) {
-  if (list.Kind() != JsonKind::Array) return Fail(error, "bad row list");
-  if (list.Count() > MaxResultRows) return Fail(error, "too many rows");
-  rows.reserve(list.Count());
-  for (const JsonValue& element : list.Elements()) {
-    if (element.Kind() != JsonKind::Array || element.Count() != pageColumns.size()) {
-      return Fail(error, "bad row");
-    }
+  JsonValue::Array* elements = list != nullptr ? list->MutableElements() : nullptr;
+  if (elements == nullptr) return Fail(error, "bad row list");
+  if (elements->size() > MaxResultRows) return Fail(error, "too many rows");
+  std::vector<CellRule> rules;
+  for (const ResultColumn& page : pageColumns) rules.push_back(RuleOf(page));
+  rows.reserve(elements->size());
+  for (JsonValue& element : *elements) {
+    JsonValue::Array* values = element.MutableElements();
+    if (values == nullptr || values->size() != pageColumns.size()) return Fail(error, "bad row");
     ResultRow& row = rows.emplace_back();
     row.reserve(outputWidth);
-    for (std::size_t i = 0; i < pageColumns.size(); ++i) {
-      AppendRowCells(element.At(i), pageColumns[i], row);
-    }
+    for (std::size_t i = 0; i < rules.size(); ++i) AppendRowCells((*values)[i], rules[i], row);
+    element.SetNull();
   }
   return true;
 }
@@ -148,7 +161,7 @@ bool ReadInto(std::string_view text, ResultSet& set, std::string* error) {
   std::vector<ResultColumn> pageColumns;
   if (!ReadColumns(root.Member("columns"), pageColumns, error)) return false;
   for (const ResultColumn& page : pageColumns) AppendOutputColumns(page, set.columns);
-  return ReadRows(root.Member("rows"), pageColumns, set.columns.size(), set.rows, error);
+  return ReadRows(root.MutableMember("rows"), pageColumns, set.columns.size(), set.rows, error);
 }
 
 }  // namespace

@@ -156,6 +156,80 @@ TEST(JsonTest, ParsesNestedDocument) {
   EXPECT_EQ(value.Member("f").Count(), 0u);
 }
 
+std::string FormatNumberForTest(double v) {
+  char buf[32];
+  const auto res = std::to_chars(buf, buf + sizeof buf, v);
+  return std::string(buf, res.ptr);
+}
+
+// Writes a parsed value back as compact JSON, so that a whole tree can be compared.
+std::string Compact(const JsonValue& v) {
+  switch (v.Kind()) {
+    case JsonKind::Null:
+      return "null";
+    case JsonKind::Bool:
+      return v.Bool() ? "true" : "false";
+    case JsonKind::Number:
+      return FormatNumberForTest(v.Number());
+    case JsonKind::String:
+      return QuoteJsonString(v.Text());
+    case JsonKind::Array: {
+      std::string out = "[";
+      for (std::size_t i = 0; i < v.Count(); ++i) out += (i ? "," : "") + Compact(v.At(i));
+      return out + "]";
+    }
+    case JsonKind::Object: {
+      std::string out = "{";
+      for (const auto& [key, member] : v.Members()) {
+        out += (out.size() > 1 ? "," : "") + QuoteJsonString(key) + ":" + Compact(member);
+      }
+      return out + "}";
+    }
+  }
+  return "?";
+}
+
+TEST(JsonTest, ArraysAtEveryDepthKeepTheirElements) {
+  const char* cases[] = {
+      "[]",
+      "[[]]",
+      "[1,[2,[3,[4]],5],6]",
+      "[[1,2],[],[3],[[4,5],[6]],7]",
+      "[{\"a\":[1,[2]],\"b\":[]},[{\"c\":[3]}],\"x\"]",
+      "[[[[[[[[1]]]]]]],[[[[2]]]],3]",
+  };
+  for (const char* text : cases) EXPECT_EQ(Compact(Parse(text)), text);
+  // Wide arrays after narrow ones at the same depth, and the other way round.
+  std::string wide = "[[1],[";
+  for (int i = 0; i < 300; ++i) wide += (i ? "," : "") + std::to_string(i);
+  wide += "],[2]]";
+  EXPECT_EQ(Compact(Parse(wide)), wide);
+  const JsonValue value = Parse(wide);
+  EXPECT_EQ(value.At(0).Count(), 1u);
+  EXPECT_EQ(value.At(1).Count(), 300u);
+  EXPECT_EQ(value.At(2).Count(), 1u);
+}
+
+TEST(JsonTest, MutableAccessAndTakingText) {
+  JsonValue value = Parse("{\"rows\":[[\"abc\",1]],\"s\":\"text\",\"n\":2}");
+  EXPECT_EQ(value.MutableMember("missing"), nullptr);
+  ASSERT_NE(value.MutableMember("s"), nullptr);
+  EXPECT_EQ(value.MutableMember("s")->TakeText(), "text");
+  EXPECT_EQ(value.Member("s").Text(), "");              // taken
+  EXPECT_EQ(value.MutableMember("n")->TakeText(), "");  // not a string
+  EXPECT_EQ(value.Member("n").Number(), 2);
+  EXPECT_EQ(value.MutableMember("n")->MutableElements(), nullptr);
+  EXPECT_EQ(value.MutableElements(), nullptr);  // an object
+  JsonValue::Array* rows = value.MutableMember("rows")->MutableElements();
+  ASSERT_NE(rows, nullptr);
+  ASSERT_EQ(rows->size(), 1u);
+  EXPECT_EQ((*rows)[0].At(0).Text(), "abc");
+  (*rows)[0].SetNull();
+  EXPECT_TRUE(value.Member("rows").At(0).IsNull());
+  JsonValue array = Parse("[1]");
+  EXPECT_EQ(array.MutableMember("rows"), nullptr);
+}
+
 TEST(JsonTest, KeysAreCaseSensitiveAndMayHoldEscapes) {
   const JsonValue value = Parse(R"({"Key":1,"key":2,"a\u0062":3,"n\u0000":4})");
   EXPECT_EQ(value.Count(), 4u);
