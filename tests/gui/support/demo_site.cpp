@@ -13,22 +13,10 @@
 
 #include "data/json.h"
 #include "site_constants.h"
+#include "support/child_process.h"
 
 namespace velquist::test {
 namespace {
-
-// Reads the one JSON line the site prints once it listens; empty on time-out or exit.
-std::string ReadStartLine(int fd, int timeoutMs) {
-  std::string line;
-  char c = 0;
-  while (line.empty() || line.back() != '\n') {
-    pollfd p{fd, POLLIN, 0};
-    if (poll(&p, 1, timeoutMs) <= 0) return {};
-    if (read(fd, &c, 1) != 1) return {};
-    line += c;
-  }
-  return line;
-}
 
 int ConnectLocal(int port) {
   const int fd = socket(AF_INET, SOCK_STREAM, 0);
@@ -97,24 +85,15 @@ bool DemoSite::Start() {
                                     std::to_string(m_etfs),
                                     "--columns",
                                     std::to_string(m_columns)};
-  const pid_t pid = fork();
-  if (pid == 0) {
-    dup2(pipeFds[1], STDOUT_FILENO);
-    close(pipeFds[0]);
-    close(pipeFds[1]);
-    std::vector<char*> argv;
-    for (std::string& w : words) argv.push_back(w.data());
-    argv.push_back(nullptr);
-    execv(argv[0], argv.data());
-    _exit(127);
-  }
+  const pid_t pid = StartChild(std::move(words), pipeFds[1]);
   close(pipeFds[1]);
   if (pid < 0) {
     close(pipeFds[0]);
     return false;
   }
   m_pid = pid;
-  const std::string line = ReadStartLine(pipeFds[0], 60000);
+  // The one JSON line the site prints once it listens.
+  const std::string line = ReadLine(pipeFds[0], 60000);
   close(pipeFds[0]);
   JsonValue info;
   if (line.empty() || !ParseJson(line, info) || info.Member("port").Number() <= 0) {
@@ -127,13 +106,7 @@ bool DemoSite::Start() {
   return true;
 }
 
-void DemoSite::Stop() {
-  if (m_pid <= 0) return;
-  kill(m_pid, SIGTERM);
-  int status = 0;
-  waitpid(m_pid, &status, 0);
-  m_pid = -1;
-}
+void DemoSite::Stop() { StopChild(m_pid); }
 
 std::string DemoSite::Control(const std::string& pathAndQuery) const {
   return HttpGet(m_controlPort, pathAndQuery);
