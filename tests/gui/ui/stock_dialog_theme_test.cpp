@@ -17,6 +17,8 @@
 #include <QTest>
 #include <QTreeView>
 
+#include "data/screen_texts.h"
+#include "gui/text/qt_text.h"
 #include "gui/ui/chrome_palette.h"
 #include "gui/ui/color_mode.h"
 #include "gui/ui/prompter.h"
@@ -239,30 +241,33 @@ class StockDialogThemeTest : public QObject {
       QFile f(files.filePath(QString::fromUtf8(file)));
       QVERIFY(f.open(QIODevice::WriteOnly));
     }
-    ModeWindow window(true);
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    WhenModal<QMessageBox> box([&](QMessageBox& dialog) {
-      QVERIFY(dialog.grab().save(folder + QStringLiteral("/message-box-dark.png")));
-      dialog.button(QMessageBox::No)->click();
-    });
-    Prompter().Ask(&window, PromptIcon::Question,
-                   QStringLiteral("A screen named \u201CBig caps\u201D already exists.\n"
-                                  "Do you want to replace it?"));
-    FileRequest request;
-    request.save = true;
-    request.folder = files.path();
-    request.fileName = QStringLiteral("Screens.json");
-    request.defaultSuffix = QStringLiteral("json");
-    request.filters = {QStringLiteral("Saved screens (*.json)"), QStringLiteral("All files (*)")};
-    WhenModal<QFileDialog> dialog([&](QFileDialog& shown) {
-      auto* list = shown.findChild<QListView*>(QStringLiteral("listView"));
-      QTRY_VERIFY_WITH_TIMEOUT(list && list->model()->rowCount(list->rootIndex()) >= 2, 20000);
-      QVERIFY(shown.grab().save(folder + QStringLiteral("/save-as-dark.png")));
-      shown.reject();
-    });
-    FileAnswer chosen;
-    Prompter().AskFile(&window, request, chosen);
-    QVERIFY(dialog.Ran());
+    for (const bool dark : {false, true}) {
+      const QString mode = dark ? QStringLiteral("dark") : QStringLiteral("light");
+      ModeWindow window(dark);
+      QVERIFY(QTest::qWaitForWindowExposed(&window));
+      WhenModal<QMessageBox> box([&](QMessageBox& dialog) {
+        QVERIFY(dialog.grab().save(folder + QStringLiteral("/message-box-%1.png").arg(mode)));
+        dialog.button(QMessageBox::No)->click();
+      });
+      Prompter().Ask(&window, PromptIcon::Question,
+                     ToQString(ReplaceScreenQuestionText("Big caps")));
+      QVERIFY(box.Ran());
+      FileRequest request;
+      request.save = true;
+      request.folder = files.path();
+      request.fileName = QStringLiteral("Screens.json");
+      request.defaultSuffix = QStringLiteral("json");
+      request.filters = {QStringLiteral("Saved screens (*.json)"), QStringLiteral("All files (*)")};
+      WhenModal<QFileDialog> dialog([&](QFileDialog& shown) {
+        auto* list = shown.findChild<QListView*>(QStringLiteral("listView"));
+        QTRY_VERIFY_WITH_TIMEOUT(list && list->model()->rowCount(list->rootIndex()) >= 2, 20000);
+        QVERIFY(shown.grab().save(folder + QStringLiteral("/save-as-%1.png").arg(mode)));
+        shown.reject();
+      });
+      FileAnswer chosen;
+      Prompter().AskFile(&window, request, chosen);
+      QVERIFY(dialog.Ran());
+    }
     files.removeRecursively();
   }
 };
