@@ -11,6 +11,7 @@
 
 #include "gui/app/program_command_line.h"
 #include "gui/print/report_scheme.h"
+#include "support/gl_driver.h"
 #include "web/engine_switches.h"
 
 namespace velquist::test {
@@ -35,6 +36,7 @@ int RunGuiTest(int argc, char** argv, const QStringList& engineSwitches) {
   ProgramCommandLine commandLine(WithConfinedEngine(std::move(words)));
   TestCommandLine() = &commandLine;
   QApplication application(commandLine.Argc(), commandLine.Argv());
+  KeepGlDriverLoaded();
   TestObject test;
   // QtTest reads only its own words, never the engine's.
   const int status = QTest::qExec(&test, argc, argv);
