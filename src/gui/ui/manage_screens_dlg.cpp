@@ -62,6 +62,10 @@ CManageScreensDlg::CManageScreensDlg(QWidget* parent, ScreenStore& store, Screen
   m_list->setFocus(Qt::OtherFocusReason);
 }
 
+// QDialog's destructor hides the window, and an open rename editor then commits its text;
+// by then this dialog's members are gone, so the list no longer reaches it.
+CManageScreensDlg::~CManageScreensDlg() { disconnect(m_list, nullptr, this, nullptr); }
+
 void CManageScreensDlg::Fill(int position, int storeIndex) {
   m_list->setUpdatesEnabled(false);
   m_list->clear();

@@ -27,6 +27,7 @@ class CManageScreensDlg : public QDialog {
  public:
   CManageScreensDlg(QWidget* parent, ScreenStore& store, ScreenerKind activeKind,
                     ManageScreensActions actions, bool dark);
+  ~CManageScreensDlg() override;
 
   // The store index of the screen to open after Open, else -1.
   int Result() const { return m_result; }
