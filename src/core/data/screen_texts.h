@@ -30,6 +30,7 @@ inline constexpr std::string_view NoSavedScreensText =
 std::string ImportedScreensText(std::size_t added, std::size_t leftOut);
 // An import file that could not be read or holds no screens list; error may be empty.
 std::string NotAScreensFileText(std::string_view error);
-inline constexpr std::string_view ExportWriteFailedText = "The file could not be written.";
+// Export Screens could not write its file.
+inline constexpr std::string_view ScreensExportWriteFailedText = "The file could not be written.";
 
 }  // namespace velquist

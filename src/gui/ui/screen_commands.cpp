@@ -127,7 +127,7 @@ void CScreenCommands::Export(QWidget* owner) {
   FileAnswer answer;
   if (!Prompter().AskFile(owner, request, answer)) return;
   if (!ExportScreensFile(ToUtf8(answer.path), m_app.Screens())) {
-    Prompter().Show(owner, PromptIcon::Error, ToQString(ExportWriteFailedText));
+    Prompter().Show(owner, PromptIcon::Error, ToQString(ScreensExportWriteFailedText));
   }
 }
 
