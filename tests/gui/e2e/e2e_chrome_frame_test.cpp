@@ -373,18 +373,5 @@ class E2eChromeFrameTest : public QObject {
   ProgramRun m_run;
 };
 
-int main(int argc, char** argv) {
-  if (!Site().Start()) {
-    qCritical("demo-site did not start");
-    return 1;
-  }
-  QStringList switches = Site().EngineSwitches(
-      {QStringLiteral("MAP %1 127.0.0.1:%2").arg(QLatin1String(ForeignHost)).arg(ForeignPort())});
-  if (qEnvironmentVariable("VELQUIST_SCREENSHOT_MODE") == QStringLiteral("dark")) {
-    switches += StartupBrowserArguments(kColorModeDark);
-  }
-  const int status = RunGuiTest<E2eChromeFrameTest>(argc, argv, switches);
-  Site().Stop();
-  return status;
-}
+int main(int argc, char** argv) { return RunE2eTest<E2eChromeFrameTest>(argc, argv); }
 #include "e2e_chrome_frame_test.moc"

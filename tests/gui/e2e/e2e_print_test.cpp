@@ -188,17 +188,6 @@ class E2ePrintTest : public QObject {
 int main(int argc, char** argv) {
   // Enough stocks for a printout above the long-printout limit.
   Site().SetUniverse(3000, 150, 0);
-  if (!Site().Start()) {
-    qCritical("demo-site did not start");
-    return 1;
-  }
-  QStringList switches = Site().EngineSwitches(
-      {QStringLiteral("MAP %1 127.0.0.1:%2").arg(QLatin1String(ForeignHost)).arg(ForeignPort())});
-  if (qEnvironmentVariable("VELQUIST_SCREENSHOT_MODE") == QStringLiteral("dark")) {
-    switches += StartupBrowserArguments(kColorModeDark);
-  }
-  const int status = RunGuiTest<E2ePrintTest>(argc, argv, switches);
-  Site().Stop();
-  return status;
+  return RunE2eTest<E2ePrintTest>(argc, argv);
 }
 #include "e2e_print_test.moc"

@@ -8,8 +8,10 @@
 #include <memory>
 
 #include "gui/app/screener_app.h"
+#include "gui/ui/color_mode.h"
 #include "gui/ui/main_frame.h"
 #include "gui/web/web_host.h"
+#include "ui/chrome_color_mode.h"
 
 namespace velquist::test {
 
@@ -133,6 +135,16 @@ bool ProgramRun::WaitForResults(int timeoutMs) {
                    .toInt() > 0;
       },
       timeoutMs);
+}
+
+QStringList E2eEngineSwitches(const QStringList& extraMappings) {
+  const QString foreign =
+      QStringLiteral("MAP %1 127.0.0.1:%2").arg(QLatin1String(ForeignHost)).arg(ForeignPort());
+  QStringList switches = Site().EngineSwitches(QStringList{foreign} + extraMappings);
+  if (qEnvironmentVariable("VELQUIST_SCREENSHOT_MODE") == QStringLiteral("dark")) {
+    switches += StartupBrowserArguments(kColorModeDark);
+  }
+  return switches;
 }
 
 }  // namespace velquist::test

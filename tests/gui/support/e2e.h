@@ -85,17 +85,18 @@ class ProgramRun {
   std::unique_ptr<CScreenerApp> m_app;
 };
 
-// extraMappings: more host-resolver rules, for foreign names a test needs beyond ForeignHost.
+// The engine's switches of an end-to-end test: the demo site's, ForeignHost mapped to the
+// foreign stand-in, extraMappings (more host-resolver rules for foreign names a test
+// needs), and the dark page scheme when VELQUIST_SCREENSHOT_MODE is "dark".
+QStringList E2eEngineSwitches(const QStringList& extraMappings = {});
+
 template <typename TestObject>
 int RunE2eTest(int argc, char** argv, const QStringList& extraMappings = {}) {
   if (!Site().Start()) {
     qCritical("demo-site did not start");
     return 1;
   }
-  const QString foreign =
-      QStringLiteral("MAP %1 127.0.0.1:%2").arg(QLatin1String(ForeignHost)).arg(ForeignPort());
-  const int status = RunGuiTest<TestObject>(
-      argc, argv, Site().EngineSwitches(QStringList{foreign} + extraMappings));
+  const int status = RunGuiTest<TestObject>(argc, argv, E2eEngineSwitches(extraMappings));
   Site().Stop();
   return status;
 }
