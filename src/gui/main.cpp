@@ -1,6 +1,7 @@
 // Velquist: the stock and ETF screeners of one site in a window of their own.
 #include <QApplication>
 
+#include "gui/app/gl_driver.h"
 #include "gui/app/program_command_line.h"
 #include "gui/app/screener_app.h"
 #include "gui/print/report_scheme.h"
@@ -17,6 +18,7 @@ int main(int argc, char* argv[]) {
   velquist::ProgramCommandLine commandLine(
       velquist::WithConfinedEngine(std::vector<std::string>(argv, argv + argc)));
   QApplication application(commandLine.Argc(), commandLine.Argv());
+  velquist::KeepGlDriverLoaded();
   QApplication::setApplicationName(QStringLiteral("Velquist"));
   QApplication::setOrganizationName(QStringLiteral("Orvane Software"));
   // The desktop entry's name (the Wayland application id); on X11 the window class is

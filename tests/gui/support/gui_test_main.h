@@ -9,9 +9,9 @@
 #include <utility>
 #include <vector>
 
+#include "gui/app/gl_driver.h"
 #include "gui/app/program_command_line.h"
 #include "gui/print/report_scheme.h"
-#include "support/gl_driver.h"
 #include "web/engine_switches.h"
 
 namespace velquist::test {

@@ -115,7 +115,7 @@ int RunPageScheme(int argc, char** argv) {
   ProgramCommandLine commandLine(argc, argv);
   commandLine.AddEngineSwitches({QStringLiteral("--host-resolver-rules=MAP * ~NOTFOUND")});
   QApplication application(commandLine.Argc(), commandLine.Argv());
-  velquist::test::KeepGlDriverLoaded();
+  velquist::KeepGlDriverLoaded();
   CScreenerApp app(commandLine.UserWords(), &commandLine);
   app.SetInstanceName(
       QStringLiteral("velquist-page-scheme-%1").arg(QCoreApplication::applicationPid()));

@@ -40,7 +40,7 @@ struct Owner {
 // Shows a splash over a window and prints its size. Arguments: --splash-size
 int PrintSplashSize(int argc, char** argv) {
   QApplication application(argc, argv);
-  velquist::test::KeepGlDriverLoaded();
+  velquist::KeepGlDriverLoaded();
   Owner owner;
   if (!QTest::qWaitForWindowExposed(&owner.window)) return 3;
   CSplashWnd* splash = CSplashWnd::ShowOver(owner.window);

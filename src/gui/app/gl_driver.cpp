@@ -1,17 +1,13 @@
-// Keeps the GL driver the application object loaded in memory until the process ends.
-// Mesa unloads its driver at exit, before LeakSanitizer looks at the heap; the driver's
-// one-time allocations would then be reported from an unknown module that no suppression
-// can name. Left loaded, they carry the driver's file name.
-#pragma once
+#include "gui/app/gl_driver.h"
 
 #include <dlfcn.h>
 #include <link.h>
 
 #include <cstring>
 
-namespace velquist::test {
+namespace velquist {
 
-inline void KeepGlDriverLoaded() {
+void KeepGlDriverLoaded() {
   dl_iterate_phdr(
       [](dl_phdr_info* info, size_t, void*) {
         const char* name = info->dlpi_name;
@@ -27,4 +23,4 @@ inline void KeepGlDriverLoaded() {
       nullptr);
 }
 
-}  // namespace velquist::test
+}  // namespace velquist
