@@ -63,4 +63,37 @@ std::uint32_t Crc32Update(std::uint32_t crc, std::string_view bytes) {
 
 std::uint32_t Crc32(std::string_view bytes) { return Crc32Update(0, bytes); }
 
+namespace {
+
+// Polynomials over GF(2) modulo the CRC's, in its reflected order: bit 31 is x^0.
+constexpr std::uint32_t kOne = 0x80000000u;
+
+std::uint32_t MultiplyModP(std::uint32_t a, std::uint32_t b) {
+  std::uint32_t product = 0;
+  for (std::uint32_t bit = kOne; bit != 0; bit >>= 1) {
+    if ((a & bit) != 0) product ^= b;
+    b = (b & 1) != 0 ? (b >> 1) ^ 0xEDB88320u : b >> 1;  // b times x
+  }
+  return product;
+}
+
+// x^(8 * bytes) modulo the polynomial, by squaring: x^1, x^2, x^4, ...
+std::uint32_t ShiftByBytes(std::uint64_t bytes) {
+  std::uint32_t result = kOne;
+  std::uint32_t power = kOne >> 8;  // x^8
+  for (std::uint64_t n = bytes; n != 0; n >>= 1) {
+    if ((n & 1) != 0) result = MultiplyModP(power, result);
+    power = MultiplyModP(power, power);
+  }
+  return result;
+}
+
+}  // namespace
+
+// Appending b's bytes to a multiplies a's register by x^(8 * |b|) and adds b's own CRC
+// (the presets and final complements cancel out between the three CRCs).
+std::uint32_t Crc32Combine(std::uint32_t crcA, std::uint32_t crcB, std::uint64_t lengthB) {
+  return MultiplyModP(ShiftByBytes(lengthB), crcA) ^ crcB;
+}
+
 }  // namespace velquist

@@ -276,7 +276,14 @@ constexpr std::size_t kNoHandover = static_cast<std::size_t>(-1);
 enum StretchState : int { kPending, kStartsReady, kAbandoned };
 
 struct Stretch {
+  // The stretch is input[begin, end); the input holds the window before it and, unless it
+  // ends where the whole input ends, some bytes after it for the parse to run on into.
+  std::string_view input;
   std::size_t begin = 0;
+  std::size_t end = 0;
+  std::size_t offset = 0;    // position of input[0] in the whole input
+  bool lastByte = false;     // input ends where the whole input ends
+  bool incomplete = false;   // the parse ran out of input before it could hand over
   std::string stream;        // the first stretch writes into the caller's string instead
   std::uint64_t bitEnd = 0;  // bits in the stream
   std::vector<TokenStart> starts;
@@ -360,19 +367,23 @@ template <typename Pos>
 }
 
 template <typename Pos>
-void DeflateStretch(std::string_view bytes, std::vector<Stretch>& stretches, std::size_t index,
-                    std::string& dst, std::size_t origin) {
+void DeflateStretch(std::vector<Stretch>& stretches, std::size_t index, std::string& dst,
+                    std::size_t origin) {
   // Not value-initialised: the rings are only read where count says they were written.
   const std::unique_ptr<MatchState<Pos>> state(new MatchState<Pos>);
   Pos* const ring = state->ring.data();
   Pos* const count = state->count.data();
   std::fill_n(count, kHashSize, Pos{0});
 
-  const auto* const in = reinterpret_cast<const unsigned char*>(bytes.data());
-  const std::size_t n = bytes.size();
   Stretch& self = stretches[index];
+  const auto* const in = reinterpret_cast<const unsigned char*>(self.input.data());
+  const std::size_t n = self.input.size();
   Stretch* next = index + 1 < stretches.size() ? &stretches[index + 1] : nullptr;
-  const std::size_t nextBegin = next != nullptr ? next->begin : n;
+  const std::size_t nextBegin = self.end;
+  // Short of the whole input's end, a position is parsed only while a longest match and
+  // the hashes of its positions still lie inside the input, where it parses as it would
+  // in the whole input.
+  const std::size_t parseLimit = self.lastByte ? n : n - std::min(n, kMaxMatch + kMinMatch);
   std::size_t look = 0;  // the next stretch's first start not behind this parse
   bool recording = index > 0;
   if (recording) self.starts.reserve(kStartsKept);
@@ -392,13 +403,18 @@ void DeflateStretch(std::string_view bytes, std::vector<Stretch>& stretches, std
   }
   std::size_t a = self.begin;
   while (a < n) {
+    if (a >= parseLimit) {
+      self.incomplete = true;
+      break;
+    }
     if (next != nullptr && a >= nextBegin) {
       if (next->Settled() != kStartsReady) {
         next = nullptr;  // it never ran: parse on to the end
       } else {
         const std::vector<TokenStart>& starts = next->starts;
-        while (look < starts.size() && starts[look].pos < a) ++look;
-        if (look < starts.size() && starts[look].pos == a) {
+        const std::size_t at = self.offset + a;
+        while (look < starts.size() && starts[look].pos < at) ++look;
+        if (look < starts.size() && starts[look].pos == at) {
           self.handover = look;
           break;
         }
@@ -406,7 +422,7 @@ void DeflateStretch(std::string_view bytes, std::vector<Stretch>& stretches, std
       }
     }
     if (recording) {
-      self.starts.push_back({a, out.BitCount()});
+      self.starts.push_back({self.offset + a, out.BitCount()});
       if (self.starts.size() == kStartsKept) {
         recording = false;
         self.Publish(kStartsReady);
@@ -516,14 +532,14 @@ void DeflateStretch(std::string_view bytes, std::vector<Stretch>& stretches, std
 }
 
 template <typename Pos>
-void RunStretch(std::string_view bytes, std::vector<Stretch>& stretches, std::size_t index,
-                std::string& out, std::size_t origin) {
+void RunStretch(std::vector<Stretch>& stretches, std::size_t index, std::string& out,
+                std::size_t origin) {
   Stretch& self = stretches[index];
   try {
     if (index == 0) {
-      DeflateStretch<Pos>(bytes, stretches, 0, out, origin);
+      DeflateStretch<Pos>(stretches, 0, out, origin);
     } else {
-      DeflateStretch<Pos>(bytes, stretches, index, self.stream, 0);
+      DeflateStretch<Pos>(stretches, index, self.stream, 0);
       self.stream.append(8, '\0');  // AppendBits reads whole words
     }
   } catch (...) {
@@ -533,30 +549,36 @@ void RunStretch(std::string_view bytes, std::vector<Stretch>& stretches, std::si
   }
 }
 
+// Parses the stretches, one thread each, and appends their joined stream to out. False,
+// with out as it was, when a stretch could not hand over to the next within its input.
 template <typename Pos>
-void Deflate(std::string_view bytes, std::string& out, std::size_t parts) {
-  const std::size_t n = bytes.size();
-  parts = std::clamp<std::size_t>(parts, 1, std::max<std::size_t>(n, 1));
+bool Deflate(std::vector<Stretch>& stretches, std::string& out, std::size_t total) {
+  const std::size_t parts = stretches.size();
   const std::size_t origin = out.size();
-  out.reserve(origin + DeflateFixedBound(n));
-  std::vector<Stretch> stretches(parts);
-  for (std::size_t i = 0; i < parts; ++i) stretches[i].begin = n / parts * i;
+  out.reserve(origin + DeflateFixedBound(total));
 
   std::vector<std::thread> workers;
   workers.reserve(parts - 1);
   for (std::size_t i = 1; i < parts; ++i) {
     try {
-      workers.emplace_back(RunStretch<Pos>, bytes, std::ref(stretches), i, std::ref(out), origin);
+      workers.emplace_back(RunStretch<Pos>, std::ref(stretches), i, std::ref(out), origin);
     } catch (const std::system_error&) {
       // No thread to spare: the stretches before take over the rest.
       for (std::size_t j = i; j < parts; ++j) stretches[j].Publish(kAbandoned);
       break;
     }
   }
-  RunStretch<Pos>(bytes, stretches, 0, out, origin);
+  RunStretch<Pos>(stretches, 0, out, origin);
   for (std::thread& worker : workers) worker.join();
   for (const Stretch& stretch : stretches) {
     if (stretch.failure) std::rethrow_exception(stretch.failure);
+  }
+  for (std::size_t i = 0; i < parts; ++i) {
+    if (stretches[i].incomplete) {
+      out.resize(origin);
+      return false;
+    }
+    if (stretches[i].handover == kNoHandover) break;  // it parsed on to the end itself
   }
 
   BitWriter tail(out, origin, stretches[0].bitEnd);
@@ -567,6 +589,25 @@ void Deflate(std::string_view bytes, std::string& out, std::size_t parts) {
   }
   tail.Put(kCodes.endOfBlock.bits, kCodes.endOfBlock.count);
   tail.Finish();
+  return true;
+}
+
+// Pieces as stretches: each piece's own bytes follow the previous piece's.
+std::vector<Stretch> StretchesOf(const std::vector<DeflatePiece>& pieces, std::size_t& total) {
+  std::vector<Stretch> stretches(pieces.size());
+  std::size_t at = 0;
+  for (std::size_t i = 0; i < pieces.size(); ++i) {
+    stretches[i].input = pieces[i].buffer;
+    stretches[i].begin = pieces[i].begin;
+    stretches[i].end = pieces[i].end;
+    stretches[i].offset = at - pieces[i].begin;
+    at += pieces[i].end - pieces[i].begin;
+  }
+  total = at;
+  for (Stretch& stretch : stretches) {
+    stretch.lastByte = stretch.offset + stretch.input.size() == total;
+  }
+  return stretches;
 }
 
 // Stretches are at least this long, so that a thread's set-up (its tables, the window
@@ -578,11 +619,34 @@ constexpr std::size_t kMaxStretches = 4;
 }  // namespace
 
 void AppendDeflateFixed(std::string_view bytes, std::string& out, std::size_t parts) {
-  if (bytes.size() < 0xFFFFFFFFu) {
-    Deflate<std::uint32_t>(bytes, out, parts);
-  } else {
-    Deflate<std::uint64_t>(bytes, out, parts);
+  const std::size_t n = bytes.size();
+  parts = std::clamp<std::size_t>(parts, 1, std::max<std::size_t>(n, 1));
+  std::vector<DeflatePiece> pieces(parts);
+  for (std::size_t i = 0; i < parts; ++i) {
+    pieces[i] = {bytes, n / parts * i, i + 1 < parts ? n / parts * (i + 1) : n};
   }
+  // One input to the end: every stretch can parse on to the end itself.
+  AppendDeflateFixed(pieces, out);
+}
+
+bool AppendDeflateFixed(const std::vector<DeflatePiece>& pieces, std::string& out) {
+  if (pieces.empty()) {
+    AppendDeflateFixed(std::string_view(), out, 1);
+    return true;
+  }
+  std::size_t total = 0;
+  std::vector<Stretch> stretches = StretchesOf(pieces, total);
+  std::size_t longest = 0;
+  for (std::size_t i = 0; i < pieces.size(); ++i) {
+    const DeflatePiece& piece = pieces[i];
+    // Each piece needs the window before it: the whole input before it, or 32 KiB of it.
+    const bool window =
+        i == 0 ? piece.begin == 0 : piece.begin >= kWindow || stretches[i].offset == 0;
+    if (!window || piece.begin > piece.end || piece.end > piece.buffer.size()) return false;
+    longest = std::max(longest, piece.buffer.size());
+  }
+  return longest < 0xFFFFFFFFu ? Deflate<std::uint32_t>(stretches, out, total)
+                               : Deflate<std::uint64_t>(stretches, out, total);
 }
 
 void AppendDeflateFixed(std::string_view bytes, std::string& out) {

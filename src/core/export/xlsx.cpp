@@ -23,7 +23,11 @@ std::string BuildXlsxWorkbook(const ResultSet& set, std::string_view timestamp) 
   zip.AddEntry("xl/workbook.xml", WorkbookXml(*source));
   zip.AddEntry("xl/_rels/workbook.xml.rels", WorkbookRelsXml());
   zip.AddEntry("xl/styles.xml", StylesXml());
-  zip.AddEntry("xl/worksheets/sheet1.xml", ResultsSheetXml(*source));
+  {
+    // Written in pieces by several threads, and compressed piece by piece as they are.
+    const SheetPieces sheet = ResultsSheetPieces(*source);
+    zip.AddEntry("xl/worksheets/sheet1.xml", sheet.Pieces(), sheet.crc);
+  }
   zip.AddEntry("xl/worksheets/sheet2.xml", AboutSheetXml(*source, timestamp));
   return zip.Finish();
 }

@@ -4,8 +4,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "export/crc32.h"
 #include "export/deflate.h"
@@ -28,12 +30,20 @@ class ZipWriter {
   // Appends one entry; name is its path inside the archive with "/" separators. Names
   // are not checked: the caller gives unique ones.
   void AddEntry(std::string_view name, std::string_view data);
+  // The same for an entry whose bytes are held in pieces (see DeflatePiece), whose
+  // CRC-32 the caller has worked out already.
+  void AddEntry(std::string_view name, const std::vector<DeflatePiece>& pieces, std::uint32_t crc);
 
   // Appends the central directory and the end record and hands over the whole archive.
   // The writer is not used afterwards.
   std::string Finish();
 
  private:
+  // Appends the headers of an entry of size bytes around its payload: deflated, or stored
+  // when that is not strictly smaller.
+  void AddDeflated(std::string_view name, std::size_t size, std::uint32_t crc,
+                   const std::function<void()>& deflate, const std::function<void()>& store);
+
   std::string m_local;    // local headers, each followed by its entry's data
   std::string m_central;  // one central header per entry
   DosDateTime m_stamp;

@@ -65,5 +65,24 @@ TEST(Crc32, UpdateContinuesARunningValue) {
   }
 }
 
+TEST(Crc32, CombinedPartsGiveTheCrcOfTheWhole) {
+  const std::string data = RandomBytes(70000, 4);
+  const std::string_view v(data);
+  for (std::size_t cut : {0u, 1u, 3u, 8u, 255u, 256u, 4096u, 65537u, 69999u, 70000u}) {
+    const std::string_view a = v.substr(0, cut);
+    const std::string_view b = v.substr(cut);
+    EXPECT_EQ(Crc32Combine(Crc32(a), Crc32(b), b.size()), Crc32(v)) << cut;
+  }
+  // Three parts, joined in either grouping.
+  const std::string_view a = v.substr(0, 1000), b = v.substr(1000, 30000), c = v.substr(31000);
+  EXPECT_EQ(Crc32Combine(Crc32Combine(Crc32(a), Crc32(b), b.size()), Crc32(c), c.size()), Crc32(v));
+  EXPECT_EQ(Crc32Combine(Crc32(a), Crc32Combine(Crc32(b), Crc32(c), c.size()), b.size() + c.size()),
+            Crc32(v));
+  // Empty parts change nothing; lengths beyond 4 GiB are taken whole.
+  EXPECT_EQ(Crc32Combine(0x12345678u, 0, 0), 0x12345678u);
+  const std::uint32_t big = Crc32Combine(Crc32(a), 0, std::uint64_t{1} << 33);
+  EXPECT_EQ(big, static_cast<std::uint32_t>(crc32_combine64(Crc32(a), 0, z_off64_t{1} << 33)));
+}
+
 }  // namespace
 }  // namespace velquist

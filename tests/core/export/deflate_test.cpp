@@ -576,5 +576,91 @@ TEST(DeflateFixed, StretchedAppendKeepsWhatIsAlreadyThere) {
   EXPECT_TRUE(Stretched(input, 3, "head") == "head" + DeflateFixed(input));
 }
 
+// The input cut at the given places into pieces of their own, each keeping up to before
+// bytes ahead of it and up to after bytes behind it.
+struct Cut {
+  std::vector<std::string> buffers;
+  std::vector<DeflatePiece> pieces;
+};
+
+Cut CutInto(std::string_view input, const std::vector<std::size_t>& cuts, std::size_t before,
+            std::size_t after) {
+  Cut cut;
+  std::vector<std::size_t> bounds = {0};
+  bounds.insert(bounds.end(), cuts.begin(), cuts.end());
+  bounds.push_back(input.size());
+  for (std::size_t i = 0; i + 1 < bounds.size(); ++i) {
+    const std::size_t from = bounds[i] - std::min(bounds[i], before);
+    const std::size_t to = std::min(input.size(), bounds[i + 1] + after);
+    cut.buffers.emplace_back(input.substr(from, to - from));
+  }
+  for (std::size_t i = 0; i + 1 < bounds.size(); ++i) {
+    const std::size_t from = bounds[i] - std::min(bounds[i], before);
+    cut.pieces.push_back({cut.buffers[i], bounds[i] - from, bounds[i + 1] - from});
+  }
+  return cut;
+}
+
+TEST(DeflateFixed, PiecesGiveTheStreamOfTheJoinedInput) {
+  const std::string sheet = SheetLikeXml(40000, 7);
+  const std::string mixed = SheetLikeXml(8000, 9) + RandomBytes(50000, 10) + SheetLikeXml(8000, 11);
+  struct Case {
+    const std::string& input;
+    std::vector<std::size_t> cuts;
+    std::size_t before;
+    std::size_t after;
+  };
+  const std::size_t all = std::size_t(-1) / 2;
+  const std::vector<Case> cases = {
+      {sheet, {}, 0, 0},
+      {sheet, {sheet.size() / 2}, 32768, 65536},
+      {sheet, {sheet.size() / 3, 2 * sheet.size() / 3}, 40000, 65536},
+      {sheet, {100000, 400000, 900000}, 32768, 70000},
+      // A piece of one byte: the parse before it runs on through the next one.
+      {sheet, {100000, 100001, 900000}, 32768, all},
+      {sheet, {1000}, all, 65536},  // less than a window before the cut: all of it
+      {sheet, {sheet.size() / 2}, all, all},
+      {mixed, {mixed.size() / 2}, 32768, 65536},
+      {mixed, {20000, 60000, 100000}, 32768, all},
+  };
+  for (const Case& c : cases) {
+    const Cut cut = CutInto(c.input, c.cuts, c.before, c.after);
+    std::string out = "head";
+    EXPECT_TRUE(AppendDeflateFixed(cut.pieces, out));
+    EXPECT_TRUE(out == "head" + DeflateFixed(c.input))
+        << c.input.size() << " bytes in " << cut.pieces.size() << " pieces";
+  }
+  std::string empty;
+  EXPECT_TRUE(AppendDeflateFixed(std::vector<DeflatePiece>{}, empty));
+  EXPECT_EQ(empty, DeflateFixed(""));
+}
+
+TEST(DeflateFixed, PiecesThatCannotBeJoinedLeaveTheOutputAsItWas) {
+  const std::string sheet = SheetLikeXml(40000, 7);
+  const std::size_t half = sheet.size() / 2;
+  // One run of a byte: the parses from the two starts never meet (see above).
+  const std::string run(2 * 258 * 5000 + 100, 'z');
+  struct Case {
+    const char* what;
+    Cut cut;
+  };
+  std::vector<Case> cases;
+  cases.push_back({"nothing kept after the first piece", CutInto(sheet, {half}, 32768, 0)});
+  cases.push_back({"too little kept after it", CutInto(sheet, {half}, 32768, 200)});
+  cases.push_back({"less than a window before the second", CutInto(sheet, {half}, 32767, 65536)});
+  cases.push_back({"parses that never meet", CutInto(run, {run.size() / 2}, 32768, 65536)});
+  Case late{"first piece not from the start", CutInto(sheet, {half}, 32768, 65536)};
+  late.cut.pieces[0].begin = 1;
+  cases.push_back(std::move(late));
+  Case beyond{"piece ends beyond its buffer", CutInto(sheet, {half}, 32768, 65536)};
+  beyond.cut.pieces[1].end = beyond.cut.buffers[1].size() + 1;
+  cases.push_back(std::move(beyond));
+  for (const Case& c : cases) {
+    std::string out = "head";
+    EXPECT_FALSE(AppendDeflateFixed(c.cut.pieces, out)) << c.what;
+    EXPECT_EQ(out, "head") << c.what;
+  }
+}
+
 }  // namespace
 }  // namespace velquist
