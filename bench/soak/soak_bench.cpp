@@ -6,6 +6,8 @@
 // processes included); the run fails when the program's own memory grew by 5 % or more.
 // Rounds: SOAK_ROUNDS (default 2000), warm-up: SOAK_WARMUP (default 200). The run is one
 // test function, so its CTest entry lifts QtTest's five-minute limit per function.
+#include <malloc.h>
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -68,6 +70,17 @@ long TreeResidentKib() {
   return total;
 }
 
+// The C library's view of this process's heap: what is in use, what it holds free, and
+// the large blocks it maps on their own. Free memory that grows while use stays flat is
+// fragmentation, not a leak.
+QString HeapText() {
+  const struct mallinfo2 heap = mallinfo2();
+  return QStringLiteral("heap in use %1 KiB, free in the heap %2 KiB, mapped blocks %3 KiB")
+      .arg(heap.uordblks / 1024)
+      .arg(heap.fordblks / 1024)
+      .arg(heap.hblkhd / 1024);
+}
+
 QString Origin() { return QString::fromUtf8(SiteOrigin.data(), qsizetype(SiteOrigin.size())); }
 
 const char* const Pages[] = {"/screener.html", "/screener/value-stocks.html",
@@ -94,22 +107,19 @@ class SoakBench : public QObject {
       if (round == warmup) {
         ownAfterWarmup = ResidentKib(QString::number(QCoreApplication::applicationPid()));
         treeAfterWarmup = TreeResidentKib();
-        qInfo("after %d rounds (%.0f s): program %ld KiB, with helpers %ld KiB", round,
-              clock.elapsed() / 1000.0, ownAfterWarmup, treeAfterWarmup);
+        Report(round, clock, ownAfterWarmup, treeAfterWarmup);
       }
       RunRound(round);
       if (QTest::currentTestFailed()) return;
       // A line every 100 rounds shows the curve, and what a run cut short had reached.
       if ((round + 1) % 100 == 0 && round + 1 < rounds && round + 1 != warmup) {
-        qInfo("after %d rounds (%.0f s): program %ld KiB, with helpers %ld KiB", round + 1,
-              clock.elapsed() / 1000.0,
-              ResidentKib(QString::number(QCoreApplication::applicationPid())), TreeResidentKib());
+        Report(round + 1, clock, ResidentKib(QString::number(QCoreApplication::applicationPid())),
+               TreeResidentKib());
       }
     }
     const long own = ResidentKib(QString::number(QCoreApplication::applicationPid()));
     const long tree = TreeResidentKib();
-    qInfo("after %d rounds (%.0f s): program %ld KiB, with helpers %ld KiB", rounds,
-          clock.elapsed() / 1000.0, own, tree);
+    Report(rounds, clock, own, tree);
     if (ownAfterWarmup > 0) {
       const double growth = 100.0 * double(own - ownAfterWarmup) / double(ownAfterWarmup);
       const double treeGrowth = 100.0 * double(tree - treeAfterWarmup) / double(treeAfterWarmup);
@@ -120,6 +130,11 @@ class SoakBench : public QObject {
   }
 
  private:
+  static void Report(int rounds, const QElapsedTimer& clock, long own, long tree) {
+    qInfo("after %d rounds (%.0f s): program %ld KiB, with helpers %ld KiB; %s", rounds,
+          clock.elapsed() / 1000.0, own, tree, qPrintable(HeapText()));
+  }
+
   void RunRound(int round) {
     CMainFrame& frame = m_run.Frame();
     CWebHost& host = m_run.Active();
