@@ -7,6 +7,7 @@
 #include "app/files.h"
 #include "app/reg_file_option_store.h"
 #include "app/start_decisions.h"
+#include "gui/app/heap_trim.h"
 #include "gui/app/program_command_line.h"
 #include "gui/app/single_instance.h"
 #include "gui/app/window_placement.h"
@@ -65,6 +66,7 @@ bool CScreenerApp::InitInstance() {
   m_showSplashAtStart = velquist::ShowSplashAtStart(Options().ShowSplash, words);
 
   m_frame = std::make_unique<CMainFrame>(*this);
+  new CHeapTrimmer(this);
   RestorePlacement(*m_frame, Options().Placement, false);
   if (m_showSplashAtStart) CSplashWnd::ShowOver(*m_frame);
   return true;
