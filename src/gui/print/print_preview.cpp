@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPdfDocument>
 #include <QPdfPageNavigator>
+#include <QPdfPageRenderer>
 #include <QPdfView>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -155,6 +156,12 @@ CPrintPreview::~CPrintPreview() {
   m_view->setDocument(nullptr);
   delete m_document;
   m_document = nullptr;
+  // The view's page renderer stops its render thread when it is destroyed but never deletes
+  // the thread object, so every preview would leave one behind. Leaving the threaded mode
+  // deletes it.
+  if (auto* renderer = m_view->findChild<QPdfPageRenderer*>()) {
+    renderer->setRenderMode(QPdfPageRenderer::RenderMode::SingleThreaded);
+  }
 }
 
 QToolButton* CPrintPreview::AddButton(const QString& text, const QString& tip) {

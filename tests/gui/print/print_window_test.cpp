@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QMainWindow>
 #include <QPdfDocument>
+#include <QPdfView>
 #include <QPrinter>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -117,8 +118,15 @@ class PrintWindowTest : public QObject {
     // The preview opened by itself, with the pages of the report.
     QVERIFY(window->IsPreviewShown());
     QVERIFY(window->Preview().PageCount() >= 1);
+    // Closing the window takes the preview's view and document with it.
+    QPointer<QPdfView> pages = window->findChild<QPdfView*>();
+    QPointer<QPdfDocument> document = &window->Preview().Document();
+    QVERIFY(pages);
+    QCOMPARE(pages->document(), document.data());
     window->close();
     QTRY_VERIFY(!window);
+    QVERIFY(!pages);
+    QVERIFY(!document);
   }
 
   void opensMaximisedOverAMaximisedOwner() {
