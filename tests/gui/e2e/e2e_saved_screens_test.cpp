@@ -54,8 +54,13 @@ void WriteFile(const QString& path, const QByteArray& bytes) {
 }
 
 // The page's results as the site's hook gives them, as JSON text.
-QString Results(QWebEnginePage* page) {
-  return EvalJs(page, QStringLiteral("JSON.stringify(window.VXScreener.getResults())")).toString();
+// A question asked just as a load starts may never be answered: inside a wait, each look
+// is bounded on its own (lookMs) so that one lost answer does not use up the whole wait.
+constexpr int LookMs = 3000;
+
+QString Results(QWebEnginePage* page, int lookMs = 30000) {
+  return EvalJs(page, QStringLiteral("JSON.stringify(window.VXScreener.getResults())"), lookMs)
+      .toString();
 }
 
 }  // namespace
@@ -301,7 +306,7 @@ class E2eSavedScreensTest : public QObject {
   void aSavedScreenShowsTheSameRowsAfterARestart() {
     ShowScreen(S, "/screener.html",
                "dy=2..&sector=technology,healthcare&cols=s,name,dy,ch1y&sort=-dy");
-    QVERIFY(WaitUntil([&] { return Results(m_run->ActivePage()).contains("\"rows\""); }));
+    QVERIFY(WaitUntil([&] { return Results(m_run->ActivePage(), LookMs).contains("\"rows\""); }));
     const QString before = Results(m_run->ActivePage());
     QVERIFY(before.contains(QStringLiteral("\"total\"")));
     SaveAs(QStringLiteral("Tech dividends"));
@@ -311,7 +316,7 @@ class E2eSavedScreensTest : public QObject {
         [&] { return m_run->Active().CurrentUrl() == BuildScreenerUrl("/screener.html", ""); }));
     // The default view shows other rows, so equal results below come from the saved screen.
     QVERIFY(WaitUntil([&] {
-      const QString rows = Results(m_run->ActivePage());
+      const QString rows = Results(m_run->ActivePage(), LookMs);
       return rows.contains(QStringLiteral("\"rows\"")) && rows != before;
     }));
     m_run.reset();
@@ -331,7 +336,7 @@ class E2eSavedScreensTest : public QObject {
     const std::string url = BuildScreenerUrl(
         "/screener.html", "dy=2..&sector=technology,healthcare&cols=s,name,dy,ch1y&sort=-dy");
     QVERIFY(WaitUntil([&] { return m_run->Active().CurrentUrl() == url; }, 30000));
-    QVERIFY(WaitUntil([&] { return Results(m_run->ActivePage()) == before; }, 30000));
+    QVERIFY(WaitUntil([&] { return Results(m_run->ActivePage(), LookMs) == before; }, 30000));
   }
 
  private:
