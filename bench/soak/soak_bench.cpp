@@ -1,11 +1,14 @@
 // Soak run of the whole program against the demo site: rounds of navigation (a page load
 // every fifth round, a same-page URL change otherwise), a switch to the other tab and
 // back, Back and Forward, and a results request answered by the page and read by the
-// results reader. Resident memory is sampled after the warm-up rounds and at the end, for
-// the program's own process and for the whole process tree (the browser engine's helper
-// processes included); the run fails when the program's own memory grew by 5 % or more.
-// Rounds: SOAK_ROUNDS (default 2000), warm-up: SOAK_WARMUP (default 200). The run is one
-// test function, so its CTest entry lifts QtTest's five-minute limit per function.
+// results reader. The program's resident memory is sampled after every round: it swings by
+// some 15 % between the C library's heap trims every half minute, so one sample says little,
+// and the run compares the mean of the first 100 rounds after the warm-up with the mean of
+// the last 100; it fails when that grew by 5 % or more. Lines every 100 rounds show the
+// curve, for the program's own process and for the whole process tree (the browser engine's
+// helper processes included). Rounds: SOAK_ROUNDS (default 2000), warm-up: SOAK_WARMUP
+// (default 200). The run is one test function, so its CTest entry lifts QtTest's five-minute
+// limit per function.
 #include <malloc.h>
 
 #include <QDir>
@@ -100,33 +103,26 @@ class SoakBench : public QObject {
   void soak() {
     const int rounds = EnvInt("SOAK_ROUNDS", 2000);
     const int warmup = EnvInt("SOAK_WARMUP", 200);
-    long ownAfterWarmup = 0, treeAfterWarmup = 0;
+    const int window = 100;
+    QVERIFY2(rounds >= warmup + 2 * window, "too few rounds for two windows after the warm-up");
+    const QString self = QString::number(QCoreApplication::applicationPid());
+    double firstWindow = 0, lastWindow = 0;
     QElapsedTimer clock;
     clock.start();
     for (int round = 0; round < rounds; ++round) {
-      if (round == warmup) {
-        ownAfterWarmup = ResidentKib(QString::number(QCoreApplication::applicationPid()));
-        treeAfterWarmup = TreeResidentKib();
-        Report(round, clock, ownAfterWarmup, treeAfterWarmup);
-      }
       RunRound(round);
       if (QTest::currentTestFailed()) return;
-      // A line every 100 rounds shows the curve, and what a run cut short had reached.
-      if ((round + 1) % 100 == 0 && round + 1 < rounds && round + 1 != warmup) {
-        Report(round + 1, clock, ResidentKib(QString::number(QCoreApplication::applicationPid())),
-               TreeResidentKib());
-      }
+      const long own = ResidentKib(self);
+      if (round >= warmup && round < warmup + window) firstWindow += double(own) / window;
+      if (round >= rounds - window) lastWindow += double(own) / window;
+      if ((round + 1) % 100 == 0) Report(round + 1, clock, own, TreeResidentKib());
     }
-    const long own = ResidentKib(QString::number(QCoreApplication::applicationPid()));
-    const long tree = TreeResidentKib();
-    Report(rounds, clock, own, tree);
-    if (ownAfterWarmup > 0) {
-      const double growth = 100.0 * double(own - ownAfterWarmup) / double(ownAfterWarmup);
-      const double treeGrowth = 100.0 * double(tree - treeAfterWarmup) / double(treeAfterWarmup);
-      qInfo("growth since round %d: program %+.1f %%, with helpers %+.1f %%", warmup, growth,
-            treeGrowth);
-      QVERIFY2(growth < 5.0, "the program's resident memory grew by 5 % or more");
-    }
+    const double growth = 100.0 * (lastWindow - firstWindow) / firstWindow;
+    qInfo(
+        "mean resident memory of the program in rounds %d to %d: %.0f KiB, in the last %d "
+        "rounds: %.0f KiB; growth %+.1f %%",
+        warmup + 1, warmup + window, firstWindow, window, lastWindow, growth);
+    QVERIFY2(growth < 5.0, "the program's resident memory grew by 5 % or more");
   }
 
  private:
