@@ -65,8 +65,9 @@ ForeignDatagrams& ForeignUdp() {
 bool WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
   QElapsedTimer timer;
   timer.start();
+  const qint64 limit = qint64(timeoutMs) * VELQUIST_TEST_SLOWDOWN;
   while (!condition()) {
-    if (timer.elapsed() > timeoutMs) return false;
+    if (timer.elapsed() > limit) return false;
     QTest::qWait(20);
   }
   return true;
@@ -124,17 +125,27 @@ QWebEnginePage* ProgramRun::ActivePage() {
 
 bool ProgramRun::WaitForResults(int timeoutMs) {
   if (!WaitUntil([&] { return ActivePage() && !Active().CurrentUrl().empty(); }, timeoutMs)) {
+    qWarning("the active tab reported no screen URL (offline page shown: %d)",
+             ActivePage() ? int(Active().IsOffline()) : -1);
     return false;
   }
   // Each look is bounded on its own: a question asked just as a load starts may never be
   // answered, and must not use up the whole wait.
-  return WaitUntil(
-      [&] {
-        return EvalJs(ActivePage(),
-                      QStringLiteral("document.querySelectorAll('td.sx-sym a').length"), 3000)
-                   .toInt() > 0;
-      },
-      timeoutMs);
+  QVariant rows;
+  if (WaitUntil(
+          [&] {
+            rows = EvalJs(ActivePage(),
+                          QStringLiteral("document.querySelectorAll('td.sx-sym a').length"), 3000);
+            return rows.toInt() > 0;
+          },
+          timeoutMs)) {
+    return true;
+  }
+  // What the tab showed when the wait gave up tells a slow page from a lost one.
+  qWarning("no result rows in %s (last answer: %s, page loading: %d)",
+           Active().CurrentUrl().c_str(), rows.isValid() ? qPrintable(rows.toString()) : "none",
+           int(ActivePage()->isLoading()));
+  return false;
 }
 
 QStringList E2eEngineSwitches(const QStringList& extraMappings) {

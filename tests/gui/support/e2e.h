@@ -55,7 +55,7 @@ class ForeignDatagrams : public QObject {
 };
 ForeignDatagrams& ForeignUdp();
 
-// Polls condition while events run, up to timeoutMs.
+// Polls condition while events run, up to timeoutMs (longer in a build that runs slower).
 bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 20000);
 
 // Runs script in the page's main world and returns its value (invalid on time-out).
