@@ -1,5 +1,7 @@
 #include "print/page_margins.h"
 
+#include <algorithm>
+
 #include "print/report.h"
 #include "site_constants.h"
 
@@ -20,5 +22,21 @@ std::string PageNumberText(int page, int pages) {
 }
 
 bool PageHasTopTexts(int page) { return page > 1; }
+
+MarginBandPlace PlaceMarginBand(double pageWidthPt, double pageHeightPt, bool top,
+                                double rightTextWidthPt) {
+  const double side = PageMarginLeftRightMm * PointsPerMm;
+  MarginBandPlace place;
+  place.height = PageMarginTopBottomMm * PointsPerMm;
+  place.top = top ? 0 : pageHeightPt - place.height;
+  place.leftX = side;
+  const double right = pageWidthPt - side;
+  const double width = std::max(0.0, rightTextWidthPt);
+  // A right text wider than the band pushes out of its right end, keeping the gap from
+  // the band's left end; the left text then has no room at all.
+  place.rightX = std::max(right - width, side + MarginTextGapPt);
+  place.leftWidth = std::max(0.0, place.rightX - MarginTextGapPt - side);
+  return place;
+}
 
 }  // namespace velquist

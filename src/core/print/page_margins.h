@@ -17,9 +17,12 @@ inline constexpr std::size_t LandscapeAboveColumns = 8;
 inline constexpr double PageMarginTopBottomMm = 13;
 inline constexpr double PageMarginLeftRightMm = 10;
 
-// The font and colour of the margin texts.
-inline constexpr std::string_view MarginTextFont = "8pt 'Segoe UI',Arial,sans-serif";
+// The margin texts' type: 8 points in the first of these families the system has, grey.
+inline constexpr double MarginTextPointSize = 8;
+inline constexpr std::string_view MarginTextFamilies[] = {"Segoe UI", "Arial", "sans-serif"};
 inline constexpr std::string_view MarginTextColor = "#555";
+// The least room between a band's left and right texts, in points.
+inline constexpr double MarginTextGapPt = 12;
 
 struct PageMarginTexts {
   std::string topLeft;     // the display title
@@ -37,5 +40,23 @@ std::string PageNumberText(int page, int pages);
 
 // The first page carries no top texts.
 bool PageHasTopTexts(int page);
+
+// Where the two texts of a page's top or bottom band go, in points from the page's top
+// left corner. The band is the page's top or bottom margin between the side margins; the
+// texts are centred in its height. The right text keeps its width and ends at the band's
+// right end; the left text starts at the band's left end and is cut to leftWidth (with an
+// ellipsis) when it is longer.
+struct MarginBandPlace {
+  double top = 0;
+  double height = 0;
+  double leftX = 0;
+  double leftWidth = 0;
+  double rightX = 0;
+};
+
+inline constexpr double PointsPerMm = 72 / 25.4;
+
+MarginBandPlace PlaceMarginBand(double pageWidthPt, double pageHeightPt, bool top,
+                                double rightTextWidthPt);
 
 }  // namespace velquist

@@ -1,20 +1,17 @@
 #include "gui/print/report_pdf.h"
 
 #include <QPageSize>
+#include <QPointer>
 #include <QPrinterInfo>
 #include <QWebEnginePage>
 #include <string>
 
+#include "gui/print/margin_pages.h"
 #include "gui/print/pdf_pages.h"
 #include "gui/text/qt_text.h"
-#include "print/margin_overlay.h"
 
 namespace velquist {
 namespace {
-
-// The largest document the engine loads from text; beyond it the margin texts could not
-// be laid out.
-constexpr qsizetype MaxInlineDocument = 2 * 1024 * 1024;
 
 QPageSize ReportPageSize() {
   const QPageSize paper = QPrinterInfo::defaultPrinter().defaultPageSize();
@@ -44,7 +41,6 @@ ReportPdfMaker::ReportPdfMaker(PageMarginTexts texts, QPageLayout layout, QObjec
 void ReportPdfMaker::Make(QWebEnginePage* report) {
   if (m_busy || !report) return;
   m_busy = true;
-  m_profile = report->profile();
   QPointer<ReportPdfMaker> self(this);
   report->printToPdf(
       [self](const QByteArray& pdf) {
@@ -55,63 +51,27 @@ void ReportPdfMaker::Make(QWebEnginePage* report) {
 
 void ReportPdfMaker::ReportPrinted(const QByteArray& pdf) {
   std::string error;
-  m_pages = pdf.isEmpty() ? -1 : PdfPageCount(View(pdf), &error);
-  if (m_pages < 1) {
+  const int pages = pdf.isEmpty() ? -1 : PdfPageCount(View(pdf), &error);
+  if (pages < 1) {
     Fail(QStringLiteral("The report could not be printed. %1").arg(ToQString(error)));
     return;
   }
-  m_report = pdf;
-  const QSizeF paper = m_layout.fullRect(QPageLayout::Millimeter).size();
-  const QByteArray overlay =
-      ToBytes(BuildMarginOverlay(m_texts, m_pages, OverlayPageSize{paper.width(), paper.height()}));
-  if (overlay.size() > MaxInlineDocument) {
-    Fail(QStringLiteral("The report has too many pages for its page texts."));
+  const QByteArray margins = DrawMarginPages(m_texts, pages, m_layout);
+  if (margins.isEmpty()) {
+    Fail(QStringLiteral("The page texts could not be drawn."));
     return;
   }
-  if (!m_margins) {
-    m_margins = new QWebEnginePage(m_profile, this);
-    connect(m_margins, &QWebEnginePage::loadFinished, this, [this](bool ok) { MarginsLoaded(ok); });
-  }
-  m_margins->setHtml(QString::fromUtf8(overlay));
-}
-
-void ReportPdfMaker::MarginsLoaded(bool ok) {
-  if (!m_busy) return;
-  if (!ok) {
-    Fail(QStringLiteral("The page texts could not be laid out."));
-    return;
-  }
-  QPageLayout bare = m_layout;
-  bare.setMinimumMargins(QMarginsF());
-  bare.setMargins(QMarginsF());
-  QPointer<ReportPdfMaker> self(this);
-  m_margins->printToPdf(
-      [self](const QByteArray& pdf) {
-        if (self) self->MarginsPrinted(pdf);
-      },
-      bare);
-}
-
-void ReportPdfMaker::MarginsPrinted(const QByteArray& pdf) {
   std::string out;
-  std::string error;
-  // One page of texts for every report page, or the numbers would be wrong.
-  if (PdfPageCount(View(pdf), &error) != m_pages) {
-    Fail(QStringLiteral("The page texts did not fit their pages. %1").arg(ToQString(error)));
-    return;
-  }
-  if (!UnderlayPages(View(m_report), View(pdf), out, &error)) {
+  if (!UnderlayPages(View(pdf), View(margins), out, &error)) {
     Fail(QStringLiteral("The page texts could not be added. %1").arg(ToQString(error)));
     return;
   }
   m_busy = false;
-  m_report.clear();
-  emit finished(ToBytes(out), m_pages);
+  emit finished(ToBytes(out), pages);
 }
 
 void ReportPdfMaker::Fail(const QString& reason) {
   m_busy = false;
-  m_report.clear();
   emit failed(reason.trimmed());
 }
 

@@ -1,18 +1,16 @@
 // Makes the printable PDF of a loaded report: the browser engine prints the report to
-// vector pages, then a second document of the same number of pages carrying only the
-// margin texts (title, "Data as of …", site and program, "Page N of M") is printed the
-// same way and laid under them. Both steps run asynchronously in the engine.
+// vector pages, then the margin texts (title, "Data as of …", site and program, "Page N
+// of M"), which the engine does not draw, are drawn for the same number of pages and laid
+// under them. The engine's print runs asynchronously.
 #pragma once
 
 #include <QByteArray>
 #include <QObject>
 #include <QPageLayout>
-#include <QPointer>
 
 #include "print/page_margins.h"
 
 class QWebEnginePage;
-class QWebEngineProfile;
 
 namespace velquist {
 
@@ -36,16 +34,10 @@ class ReportPdfMaker : public QObject {
 
  private:
   void ReportPrinted(const QByteArray& pdf);
-  void MarginsLoaded(bool ok);
-  void MarginsPrinted(const QByteArray& pdf);
   void Fail(const QString& reason);
 
   PageMarginTexts m_texts;
   QPageLayout m_layout;
-  QWebEngineProfile* m_profile = nullptr;
-  QWebEnginePage* m_margins = nullptr;
-  QByteArray m_report;
-  int m_pages = 0;
   bool m_busy = false;
 };
 

@@ -56,6 +56,62 @@ TEST(PageShape, LandscapeFromNineColumns) {
   }
 }
 
+// The texts drawn on the pages have the type the report's page rules give them.
+TEST(ReportMarginTexts, TheReportGivesTheSameType) {
+  std::string families;
+  for (std::string_view family : MarginTextFamilies) {
+    if (!families.empty()) families += ",";
+    const bool quoted = family.find(' ') != std::string_view::npos;
+    families += quoted ? "'" + std::string(family) + "'" : std::string(family);
+  }
+  const std::string rule = "font:" + std::to_string(static_cast<int>(MarginTextPointSize)) + "pt " +
+                           families + ";color:" + std::string(MarginTextColor) + "}";
+  EXPECT_EQ(rule, "font:8pt 'Segoe UI',Arial,sans-serif;color:#555}");
+  const std::string report = BuildPrintReport(Set("stocks", 2, "2024-05-03"), "Mine", "");
+  for (std::string_view box : {"@top-left{", "@top-right{", "@bottom-left{", "@bottom-right{"}) {
+    const std::size_t at = report.find(box);
+    ASSERT_NE(at, std::string::npos) << box;
+    EXPECT_EQ(report.substr(report.find(";font:", at) + 1, rule.size()), rule) << box;
+  }
+}
+
+TEST(PlaceMarginBand, BandsAreTheMarginsAndTheRightTextEndsAtTheSideMargin) {
+  const double mm = 72 / 25.4;
+  const double side = 10 * mm;
+  const double band = 13 * mm;
+  const double a4w = 210 * mm;
+  const double a4h = 297 * mm;
+  const struct {
+    double width;
+    double height;
+    bool top;
+    double right;
+    double bandTop;
+    double rightX;
+    double leftWidth;
+  } cases[] = {
+      // A4 portrait: the band is 190 mm wide; 12 pt stay free before the right text.
+      {a4w, a4h, true, 100, 0, a4w - side - 100, a4w - 2 * side - 100 - 12},
+      {a4w, a4h, false, 100, a4h - band, a4w - side - 100, a4w - 2 * side - 100 - 12},
+      // Landscape: the same margins on the longer side.
+      {a4h, a4w, false, 50, a4w - band, a4h - side - 50, a4h - 2 * side - 50 - 12},
+      // No right text: the left text may take all but the gap.
+      {a4w, a4h, true, 0, 0, a4w - side, a4w - 2 * side - 12},
+      {a4w, a4h, true, -5, 0, a4w - side, a4w - 2 * side - 12},
+      // A right text wider than the band leaves the left text no room.
+      {a4w, a4h, true, 1000, 0, side + 12, 0},
+      {a4w, a4h, true, a4w - 2 * side - 6, 0, side + 12, 0},
+  };
+  for (const auto& c : cases) {
+    const MarginBandPlace place = PlaceMarginBand(c.width, c.height, c.top, c.right);
+    EXPECT_NEAR(place.top, c.bandTop, 1e-9) << c.right;
+    EXPECT_NEAR(place.height, band, 1e-9);
+    EXPECT_NEAR(place.leftX, side, 1e-9);
+    EXPECT_NEAR(place.rightX, c.rightX, 1e-9) << c.right;
+    EXPECT_NEAR(place.leftWidth, c.leftWidth, 1e-9) << c.right;
+  }
+}
+
 TEST(PageNumbers, TextsAndFirstPage) {
   EXPECT_EQ(PageNumberText(1, 1), "Page 1 of 1");
   EXPECT_EQ(PageNumberText(12, 345), "Page 12 of 345");
