@@ -1,24 +1,15 @@
 #include "gui/print/margin_pages.h"
 
 #include <QBuffer>
-#include <QFont>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPdfWriter>
 
+#include "gui/print/margin_font.h"
 #include "gui/text/qt_text.h"
 
 namespace velquist {
 namespace {
-
-QFont MarginFont() {
-  QStringList families;
-  for (std::string_view family : MarginTextFamilies) families << ToQString(family);
-  QFont font;
-  font.setFamilies(families);
-  font.setPointSizeF(MarginTextPointSize);
-  return font;
-}
 
 void DrawBand(QPainter& painter, const QSizeF& page, bool top, const std::string& left,
               const QString& right) {
@@ -55,7 +46,7 @@ QByteArray DrawMarginPages(const PageMarginTexts& texts, int pages, const QPageL
     writer.setPageLayout(bare);
     QPainter painter;
     if (!painter.begin(&writer)) return {};
-    painter.setFont(MarginFont());
+    painter.setFont(MarginTextFont());
     painter.setPen(QColor(ToQString(MarginTextColor)));
     for (int number = 1; number <= pages; ++number) {
       if (number > 1 && !writer.newPage()) return {};

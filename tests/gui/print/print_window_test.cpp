@@ -5,6 +5,7 @@
 #include <QPdfDocument>
 #include <QPdfView>
 #include <QPrinter>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -305,6 +306,11 @@ class PrintWindowTest : public QObject {
     for (const QString& font : fonts) {
       QVERIFY2(font.contains(QStringLiteral(" yes ")), qPrintable(font));
     }
+    // The margin texts are drawn in the font the engine gives the report's text: the fonts
+    // are the table's regular and bold, with no third one.
+    QSet<QString> families;
+    for (const QString& font : fonts) families << font.section(' ', 0, 0).section('+', -1);
+    QCOMPARE(families.size(), 2);
     QVERIFY(PdfPageSize(path).height() > PdfPageSize(path).width());
     window->close();
     QTRY_VERIFY(!window);
