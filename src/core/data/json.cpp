@@ -128,7 +128,13 @@ class Parser {
   explicit Parser(std::string_view text)
       : m_begin(text.data()), m_cursor(text.data()), m_end(text.data() + text.size()) {}
 
+  void StreamMember(std::string_view key, JsonElementSink& sink) {
+    m_streamedKey = key;
+    m_sink = &sink;
+  }
+
   bool ParseDocument(JsonValue& out) {
+    m_root = &out;
     SkipWhitespace();
     if (!ParseValue(out, 0)) return false;
     SkipWhitespace();
@@ -358,6 +364,36 @@ class Parser {
     return ok;
   }
 
+  // The elements of a streamed array: each is parsed into the same value, as it would be
+  // into its place in the tree, and handed to the sink.
+  bool StreamElements(int depth) {
+    m_sink->Open(*m_root);
+    SkipWhitespace();
+    if (m_cursor != m_end && *m_cursor == ']') {
+      ++m_cursor;
+      return true;
+    }
+    while (true) {
+      m_element.SetNull();
+      SkipWhitespace();
+      if (!ParseValue(m_element, depth + 1)) return false;
+      m_sink->Take(m_element);
+      bool more = false;
+      if (!AfterElement(more)) return false;
+      if (!more) return true;
+    }
+  }
+
+  // Past the ',' or ']' after an array's element; more tells which it was.
+  bool AfterElement(bool& more) {
+    SkipWhitespace();
+    if (m_cursor == m_end || (*m_cursor != ',' && *m_cursor != ']')) {
+      return Fail("expected , or ]");
+    }
+    more = *m_cursor++ == ',';
+    return true;
+  }
+
   bool GatherElements(int depth) {
     while (true) {
       // Through the index: parsing the element may grow the lists of deeper levels.
@@ -366,17 +402,9 @@ class Parser {
       if (!ParseValue(m_gathered[static_cast<std::size_t>(depth)].back(), depth + 1)) {
         return false;
       }
-      SkipWhitespace();
-      if (m_cursor == m_end) return Fail("expected , or ]");
-      const char c = *m_cursor;
-      if (c == ',') {
-        ++m_cursor;
-      } else if (c == ']') {
-        ++m_cursor;
-        return true;
-      } else {
-        return Fail("expected , or ]");
-      }
+      bool more = false;
+      if (!AfterElement(more)) return false;
+      if (!more) return true;
     }
   }
 
@@ -399,7 +427,14 @@ class Parser {
       // A repeated key replaces the earlier member's value.
       JsonValue& member = object[key];
       member.SetNull();
-      if (!ParseValue(member, depth + 1)) return false;
+      if (depth == 0 && m_sink != nullptr && key == m_streamedKey && m_cursor != m_end &&
+          *m_cursor == '[') {
+        ++m_cursor;
+        member.MakeArray();
+        if (!StreamElements(depth + 1)) return false;
+      } else if (!ParseValue(member, depth + 1)) {
+        return false;
+      }
       SkipWhitespace();
       if (m_cursor == m_end) return Fail("expected , or }");
       const char c = *m_cursor;
@@ -419,6 +454,10 @@ class Parser {
   const char* m_end;
   const char* m_message = "syntax error";
   std::vector<JsonValue::Array> m_gathered;  // elements of the open array at each depth
+  const JsonValue* m_root = nullptr;
+  std::string_view m_streamedKey;
+  JsonElementSink* m_sink = nullptr;
+  JsonValue m_element;  // the streamed element being parsed
 };
 
 }  // namespace
@@ -507,6 +546,16 @@ JsonValue::Object& JsonValue::MakeObject() { return *m_payload.emplace<ObjectBox
 bool ParseJson(std::string_view text, JsonValue& out, std::string* error) {
   out = JsonValue();
   Parser parser(text);
+  if (parser.ParseDocument(out)) return true;
+  if (error != nullptr) *error = parser.ErrorText();
+  return false;
+}
+
+bool ParseJson(std::string_view text, JsonValue& out, std::string* error, std::string_view key,
+               JsonElementSink& sink) {
+  out = JsonValue();
+  Parser parser(text);
+  parser.StreamMember(key, sink);
   if (parser.ParseDocument(out)) return true;
   if (error != nullptr) *error = parser.ErrorText();
   return false;

@@ -82,6 +82,24 @@ class JsonValue {
 // *error to "<message> at offset <byte offset>".
 bool ParseJson(std::string_view text, JsonValue& out, std::string* error = nullptr);
 
+// Takes the elements of a long array one by one as they are parsed, so that they need
+// not all be held in the tree at once.
+class JsonElementSink {
+ public:
+  virtual ~JsonElementSink() = default;
+  // An array opens as the value of the member; root holds the members read before it.
+  // A repeated member opens again, and its elements replace the earlier ones.
+  virtual void Open(const JsonValue& root) = 0;
+  // The next element, which the sink may take apart: it is not read again.
+  virtual void Take(JsonValue& element) = 0;
+};
+
+// As above, but every array that is the value of the top-level object's member `key` goes
+// element by element to the sink and stays in the tree as an empty array. Errors, their
+// offsets and the rest of the tree are the same as without the sink.
+bool ParseJson(std::string_view text, JsonValue& out, std::string* error, std::string_view key,
+               JsonElementSink& sink);
+
 // The text as a JSON string literal, quotes included; bytes from 0x80 pass unchanged.
 std::string QuoteJsonString(std::string_view text);
 

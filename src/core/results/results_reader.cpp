@@ -125,6 +125,24 @@ bool ReadColumns(const JsonValue& list, std::vector<ResultColumn>& pageColumns,
   return true;
 }
 
+std::vector<CellRule> RulesOf(const std::vector<ResultColumn>& pageColumns) {
+  std::vector<CellRule> rules;
+  rules.reserve(pageColumns.size());
+  for (const ResultColumn& page : pageColumns) rules.push_back(RuleOf(page));
+  return rules;
+}
+
+// One page row into its output cells; false when it is not a list of one value per page
+// column. The row's values are moved out of it.
+bool ReadRow(JsonValue& element, const std::vector<CellRule>& rules, std::size_t outputWidth,
+             ResultRow& row) {
+  JsonValue::Array* values = element.MutableElements();
+  if (values == nullptr || values->size() != rules.size()) return false;
+  row.reserve(outputWidth);
+  for (std::size_t i = 0; i < rules.size(); ++i) AppendRowCells((*values)[i], rules[i], row);
+  return true;
+}
+
 // Takes the rows out of the parsed list, freeing each row's values once it is read, so
 // that the tree and the rows are not both held whole.
 bool ReadRows(JsonValue* list, const std::vector<ResultColumn>& pageColumns,
@@ -132,24 +150,19 @@ bool ReadRows(JsonValue* list, const std::vector<ResultColumn>& pageColumns,
   JsonValue::Array* elements = list != nullptr ? list->MutableElements() : nullptr;
   if (elements == nullptr) return Fail(error, "bad row list");
   if (elements->size() > MaxResultRows) return Fail(error, "too many rows");
-  std::vector<CellRule> rules;
-  for (const ResultColumn& page : pageColumns) rules.push_back(RuleOf(page));
+  const std::vector<CellRule> rules = RulesOf(pageColumns);
   rows.reserve(elements->size());
   for (JsonValue& element : *elements) {
-    JsonValue::Array* values = element.MutableElements();
-    if (values == nullptr || values->size() != pageColumns.size()) return Fail(error, "bad row");
-    ResultRow& row = rows.emplace_back();
-    row.reserve(outputWidth);
-    for (std::size_t i = 0; i < rules.size(); ++i) AppendRowCells((*values)[i], rules[i], row);
+    if (!ReadRow(element, rules, outputWidth, rows.emplace_back())) return Fail(error, "bad row");
     element.SetNull();
   }
   return true;
 }
 
-bool ReadInto(std::string_view text, ResultSet& set, std::string* error) {
-  JsonValue root;
-  std::string parseError;
-  if (!ParseJson(text, root, &parseError)) return Fail(error, parseError);
+// The checks of the document's head, in the order their errors take precedence, on the
+// parsed tree; fills the set's head and gives the page columns.
+bool ReadHead(const JsonValue& root, ResultSet& set, std::vector<ResultColumn>& pageColumns,
+              std::string* error) {
   if (root.Kind() != JsonKind::Object) return Fail(error, "the page returned no results");
   const JsonValue& version = root.Member("version");
   if (version.Kind() != JsonKind::Number || version.Number() != 1) {
@@ -158,17 +171,98 @@ bool ReadInto(std::string_view text, ResultSet& set, std::string* error) {
   set.screener = std::string(StringMember(root, "screener"));
   if (set.screener != "stocks" && set.screener != "etfs") return Fail(error, "unknown screener");
   ReadHeader(root, set);
-  std::vector<ResultColumn> pageColumns;
   if (!ReadColumns(root.Member("columns"), pageColumns, error)) return false;
   for (const ResultColumn& page : pageColumns) AppendOutputColumns(page, set.columns);
-  return ReadRows(root.MutableMember("rows"), pageColumns, set.columns.size(), set.rows, error);
+  return true;
+}
+
+// Reads the rows while the parser goes through them, each as soon as it is parsed, with
+// the columns the document gave before its rows. The tree of all rows is never built.
+class RowSink : public JsonElementSink {
+ public:
+  void Open(const JsonValue& root) override {
+    m_rows.clear();
+    m_count = 0;
+    m_bad = false;
+    std::vector<ResultColumn> pageColumns;
+    m_ready = ReadColumns(root.Member("columns"), pageColumns, nullptr);
+    m_rules = RulesOf(pageColumns);
+    m_width = 0;
+    for (const CellRule rule : m_rules) m_width += rule == CellRule::Rating ? 2 : 1;
+  }
+
+  void Take(JsonValue& element) override {
+    if (++m_count > MaxResultRows) {
+      m_rows = {};  // "too many rows" whatever else is wrong with them
+      return;
+    }
+    if (!m_ready || m_bad) return;
+    m_bad = !ReadRow(element, m_rules, m_width, m_rows.emplace_back());
+    if (m_bad) m_rows = {};
+  }
+
+  // The rows, when they were read with the columns the document ends with; false when
+  // the columns before the rows were missing or other ones, so that the rows need the
+  // whole tree.
+  bool Finish(const std::vector<ResultColumn>& pageColumns, std::vector<ResultRow>& rows,
+              std::string* error, bool& read) {
+    read = m_ready && m_rules == RulesOf(pageColumns);
+    if (!read) return false;
+    if (m_count > MaxResultRows) return Fail(error, "too many rows");
+    if (m_bad) return Fail(error, "bad row");
+    rows = std::move(m_rows);
+    return true;
+  }
+
+ private:
+  std::vector<ResultRow> m_rows;
+  std::vector<CellRule> m_rules;
+  std::size_t m_width = 0;
+  std::size_t m_count = 0;
+  bool m_ready = false;
+  bool m_bad = false;
+};
+
+// The usual document: the head, then the rows read as they are parsed. False with read
+// clear when the document needs the whole tree for its rows.
+bool ReadStreamed(std::string_view text, ResultSet& set, std::string* error, bool& read) {
+  read = true;
+  JsonValue root;
+  RowSink sink;
+  std::string parseError;
+  if (!ParseJson(text, root, &parseError, "rows", sink)) return Fail(error, parseError);
+  std::vector<ResultColumn> pageColumns;
+  if (!ReadHead(root, set, pageColumns, error)) return false;
+  // Every array under the key went to the sink; anything else is no list of rows.
+  const JsonValue& list = root.Member("rows");
+  if (list.Kind() != JsonKind::Array) return Fail(error, "bad row list");
+  return sink.Finish(pageColumns, set.rows, error, read);
 }
 
 }  // namespace
 
+bool ReadResultsFromTree(std::string_view text, ResultSet& out, std::string* error) {
+  out = ResultSet{};
+  JsonValue root;
+  std::string parseError;
+  std::vector<ResultColumn> pageColumns;
+  if (ParseJson(text, root, &parseError)) {
+    if (ReadHead(root, out, pageColumns, error) &&
+        ReadRows(root.MutableMember("rows"), pageColumns, out.columns.size(), out.rows, error)) {
+      return true;
+    }
+  } else {
+    Fail(error, parseError);
+  }
+  out = ResultSet{};
+  return false;
+}
+
 bool ReadResults(std::string_view text, ResultSet& out, std::string* error) {
   out = ResultSet{};
-  if (ReadInto(text, out, error)) return true;
+  bool read = true;
+  if (ReadStreamed(text, out, error, read)) return true;
+  if (!read) return ReadResultsFromTree(text, out, error);
   out = ResultSet{};
   return false;
 }

@@ -26,6 +26,11 @@ inline constexpr std::size_t MaxResultsUrlBytes = 4096;
 // "bad row", or the JSON parser's error.
 bool ReadResults(std::string_view text, ResultSet& out, std::string* error = nullptr);
 
+// The same reading from the whole parsed tree: ReadResults reads the rows as they are
+// parsed, and comes here for a document whose rows stand before its columns or whose
+// columns are given twice. Same results and errors.
+bool ReadResultsFromTree(std::string_view text, ResultSet& out, std::string* error = nullptr);
+
 // The name of the screen the results come from: the first saved screen of the same
 // screener with the same path and fragment, else (for a page without a fragment) the
 // label of the preset with that path as the menu shows it, else empty.

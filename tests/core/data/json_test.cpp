@@ -10,6 +10,7 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <vector>
 
 namespace velquist {
 namespace {
@@ -257,6 +258,74 @@ TEST(JsonTest, RepeatedKeyReplacesTheMember) {
 
   const JsonValue toNull = Parse(R"({"a":{"b":1},"a":null})");
   EXPECT_EQ(toNull.Member("a").Kind(), JsonKind::Null);
+}
+
+// Writes down what the parser hands it: "open" with the root's members so far (the
+// streamed one already an empty array), then each
+// element in compact form, taking a string element's text apart as a reader would.
+class RecordingSink : public JsonElementSink {
+ public:
+  void Open(const JsonValue& root) override { events.push_back("open " + Compact(root)); }
+  void Take(JsonValue& element) override {
+    events.push_back(Compact(element));
+    element.TakeText();
+  }
+  std::vector<std::string> events;
+};
+
+TEST(JsonTest, StreamedMembersGoElementByElementToTheSink) {
+  const struct {
+    std::string text;
+    std::vector<std::string> events;
+    std::string tree;
+  } cases[] = {
+      {R"({"a":1,"rows":[[1,"x"],[2],"s"],"b":2})",
+       {R"(open {"a":1,"rows":[]})", R"([1,"x"])", "[2]", R"("s")"},
+       R"({"a":1,"b":2,"rows":[]})"},
+      {R"({"rows":[ ]})", {R"(open {"rows":[]})"}, R"({"rows":[]})"},
+      // Only arrays are streamed, only under the top-level object, and the key is read
+      // with its escapes.
+      {R"({"rows":5})", {}, R"({"rows":5})"},
+      {R"({"x":{"rows":[1]},"r\u006fws":[2]})",
+       {R"(open {"rows":[],"x":{"rows":[1]}})", "2"},
+       R"({"rows":[],"x":{"rows":[1]}})"},
+      {R"([{"rows":[1]}])", {}, R"([{"rows":[1]}])"},
+      {R"({"Rows":[1]})", {}, R"({"Rows":[1]})"},
+      // A repeated member opens again, or replaces the streamed array as it would any value.
+      {R"({"rows":[1],"rows":[2,3]})",
+       {R"(open {"rows":[]})", "1", R"(open {"rows":[]})", "2", "3"},
+       R"({"rows":[]})"},
+      {R"({"rows":[1],"rows":"no"})", {R"(open {"rows":[]})", "1"}, R"({"rows":"no"})"},
+  };
+  for (const auto& c : cases) {
+    RecordingSink sink;
+    JsonValue value;
+    std::string error;
+    ASSERT_TRUE(ParseJson(c.text, value, &error, "rows", sink)) << c.text << ": " << error;
+    EXPECT_EQ(sink.events, c.events) << c.text;
+    EXPECT_EQ(Compact(value), c.tree) << c.text;
+  }
+}
+
+TEST(JsonTest, StreamedMembersFailAsTheWholeTreeFails) {
+  std::vector<std::string> texts = {
+      R"({"rows":[1,2)",     R"({"rows":[1 2]})", R"({"rows":[1,]})", R"({"rows":[)",
+      R"({"rows":[[1],{]})", R"({"rows":[1]}x)",  R"({"rows":[1],})", R"({"rows":[tru]})",
+      R"({"rows":["a\q"]})", R"({"rows":[1]] })", R"({"rows":[-]})",  R"({"rows":)",
+  };
+  texts.push_back("{\"rows\":[" + Nested(JsonMaxDepth - 1, "1") + "]}");  // deep enough
+  texts.push_back("{\"rows\":[" + Nested(JsonMaxDepth, "1") + "]}");      // one too deep
+  for (const ErrorCase& c : kErrorCases) texts.push_back("{\"rows\":[" + c.text + "]}");
+  for (const std::string& text : texts) {
+    JsonValue whole;
+    std::string wholeError;
+    const bool wholeOk = ParseJson(text, whole, &wholeError);
+    RecordingSink sink;
+    JsonValue streamed;
+    std::string streamedError;
+    EXPECT_EQ(ParseJson(text, streamed, &streamedError, "rows", sink), wholeOk) << text;
+    EXPECT_EQ(streamedError, wholeError) << text;
+  }
 }
 
 TEST(JsonTest, DepthLimit) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "site_constants.h"
@@ -205,6 +206,79 @@ TEST(ReadResults, BadRows) {
   // A rating column counts once in a row, before it is split in two.
   const std::string rated = R"([{"key":"a","type":"rating"}])";
   EXPECT_EQ(ReadError(Results(rated, "[[4.2,4.2]]")), "bad row");
+}
+
+// The whole set as text, so that two readings can be compared at once.
+std::string Dump(bool ok, const ResultSet& set, const std::string& error) {
+  std::string out = ok ? "ok " : "failed: " + error + " ";
+  out += set.screener + "|" + set.asof + "|" + set.url + "|" + std::to_string(set.total) + "|";
+  for (const ResultColumn& c : set.columns) {
+    out += c.key + "," + c.label + "," + c.type + (c.isSigned ? ",+" : "") + ";";
+  }
+  for (const ResultRow& row : set.rows) {
+    out += "\n";
+    for (const ResultCell& cell : row) {
+      out += std::to_string(static_cast<int>(cell.kind)) + ":" + std::to_string(cell.number) + ":" +
+             cell.text + ";";
+    }
+  }
+  return out;
+}
+
+// Rows are read while the text is parsed when the columns come first; every other layout
+// of the document is read from its whole tree, with the same results and errors.
+TEST(ReadResults, RowsReadAsParsedGiveWhatTheWholeTreeGives) {
+  const std::string head = R"("version":1,"screener":"stocks")";
+  const std::string num = R"("columns":[{"key":"a","type":"num"},{"key":"b"}])";
+  const std::string rated = R"("columns":[{"key":"a","type":"rating"},{"key":"b"}])";
+  const std::string rows = R"("rows":[[4.2,"x"],[null,1]])";
+  const std::string many = "\"rows\":[" + Repeat("[1,2]", 50'001) + "]";
+  const struct {
+    std::string text;
+    const char* error;  // nullptr: read, with rows rows
+    std::size_t rows;
+  } cases[] = {
+      {"{" + head + "," + num + "," + rows + "}", nullptr, 2},
+      {"{" + rows + "," + head + "," + num + "}", nullptr, 2},
+      {"{" + head + "," + rated + "," + rows + "}", nullptr, 2},
+      // Columns given again after the rows: the last ones count.
+      {"{" + head + "," + num + "," + rows + "," + rated + "}", nullptr, 2},
+      {"{" + head + "," + rated + "," + rows + "," + num + "}", nullptr, 2},
+      {"{" + head + "," + num + "," + rows + ",\"columns\":[{\"key\":\"a\"}]}", "bad row", 0},
+      {"{" + head + R"(,"columns":5,)" + rows + "," + num + "}", nullptr, 2},
+      {"{" + head + "," + num + "," + rows + R"(,"columns":[]})", "bad column list", 0},
+      // Rows given again: the last ones count, also when they are not a list.
+      {"{" + head + "," + num + "," + rows + R"(,"rows":[[1,2]]})", nullptr, 1},
+      {"{" + head + "," + num + R"(,"rows":[[1]],)" + rows + "}", nullptr, 2},
+      {"{" + head + "," + num + "," + rows + R"(,"rows":{}})", "bad row list", 0},
+      {"{" + head + "," + num + R"(,"rows":7,)" + rows + "}", nullptr, 2},
+      {"{" + head + "," + num + R"(,"r\u006fws":[[1,2]]})", nullptr, 1},
+      // Too many rows comes before a bad row, wherever the bad row is.
+      {"{" + head + "," + num + R"(,"rows":[[1],)" + many.substr(8) + "}", "too many rows", 0},
+      {"{" + head + "," + num + "," + many.substr(0, many.size() - 1) + ",[1]]}", "too many rows",
+       0},
+      {"{" + head + "," + num + "," + many + "," + num + "}", "too many rows", 0},
+      // The parser's errors come first, after the rows too.
+      {"{" + head + "," + num + R"(,"rows":[[1],[1,2]] x})", "expected , or } at offset 101", 0},
+      {"{" + head + "," + num + R"(,"rows":[[1,2],[1,2)", "expected , or ] at offset 100", 0},
+      {"{" + head + R"(,"screener":"bonds",)" + num + "," + rows + "}", "unknown screener", 0},
+  };
+  for (const auto& c : cases) {
+    ResultSet streamed;
+    std::string streamedError;
+    const bool streamedOk = ReadResults(c.text, streamed, &streamedError);
+    ResultSet whole;
+    std::string wholeError;
+    const bool wholeOk = ReadResultsFromTree(c.text, whole, &wholeError);
+    const std::string shown = c.text.substr(0, 160);
+    EXPECT_EQ(Dump(streamedOk, streamed, streamedError), Dump(wholeOk, whole, wholeError)) << shown;
+    if (c.error == nullptr) {
+      EXPECT_TRUE(streamedOk) << streamedError << " in " << shown;
+    } else {
+      EXPECT_EQ(streamedError, c.error) << shown;
+    }
+    EXPECT_EQ(streamed.rows.size(), c.rows) << shown;
+  }
 }
 
 TEST(ReadResults, PlainCells) {
