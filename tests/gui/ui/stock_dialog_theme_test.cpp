@@ -206,24 +206,27 @@ class StockDialogThemeTest : public QObject {
     request.filters = {QStringLiteral("Saved screens (*.json)")};
     SeenFileDialog seen;
     WhenModal<QFileDialog> answer([&](QFileDialog& dialog) {
+      // A check that fails returns from here: the dialog must not stay open then.
+      struct RejectAtEnd {
+        QFileDialog& dialog;
+        ~RejectAtEnd() {
+          if (dialog.isVisible()) dialog.reject();
+        }
+      } rejectAtEnd{dialog};
       ReadDisabledButton(dialog, seen);
       auto* list = dialog.findChild<QListView*>(QStringLiteral("listView"));
       QVERIFY(list);
-      // The folder is listed by a thread of Qt's; selectFile() selects in the list only when
-      // the listing and the name field's focus happen to come in one order, so the file is
-      // clicked in the list once it is there, as a user would.
-      QModelIndex file;
-      QTRY_VERIFY_WITH_TIMEOUT((file = FindRow(*list, QStringLiteral("Big caps.json"))).isValid(),
-                               20000);
-      list->setCurrentIndex(file);
+      auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+      QVERIFY(name);
+      // The folder is listed by a thread of Qt's. The name is typed once the file is listed,
+      // and the dialog selects it in the list: selectFile() on a shown dialog changes nothing
+      // while the name field has the focus, and whether it had it first was a race.
+      QTRY_VERIFY_WITH_TIMEOUT(FindRow(*list, QStringLiteral("Big caps.json")).isValid(), 20000);
+      name->setText(QStringLiteral("Big caps.json"));
       QTRY_VERIFY_WITH_TIMEOUT(!list->selectionModel()->selectedIndexes().isEmpty(), 20000);
       ReadFileDialog(dialog, want, seen);
-      if (save) {
-        // Typed into the name field: selectFile() leaves a focused name field as it is.
-        auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-        QVERIFY(name);
-        name->setText(QStringLiteral("Small caps"));
-      }
+      if (save) name->setText(QStringLiteral("Small caps"));
+      QTRY_VERIFY_WITH_TIMEOUT(OkButton(dialog)->isEnabled(), 20000);
       OkButton(dialog)->click();
     });
     FileAnswer chosen;
