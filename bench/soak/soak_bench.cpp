@@ -8,7 +8,9 @@
 // curve, for the program's own process and for the whole process tree (the browser engine's
 // helper processes included). Rounds: SOAK_ROUNDS (default 2000), warm-up: SOAK_WARMUP
 // (default 200). The run is one test function, so its CTest entry lifts QtTest's five-minute
-// limit per function.
+// limit per function. SOAK_STEPS, a comma list of load, push, tab, history and results, runs
+// only those kinds of step (a page load stands in for every URL change without push, and
+// the other way round), to tell which of them the memory follows.
 #include <malloc.h>
 
 #include <QDir>
@@ -84,6 +86,26 @@ QString HeapText() {
       .arg(heap.hblkhd / 1024);
 }
 
+// The shared memory the browser engine maps into this process (its files live in /dev/shm
+// and are deleted at once): how many mappings and how much of them is resident.
+QString SharedMemoryText() {
+  QFile smaps(QStringLiteral("/proc/self/smaps"));
+  if (!smaps.open(QIODevice::ReadOnly)) return QStringLiteral("shared memory unknown");
+  long maps = 0, residentKib = 0;
+  bool inShared = false;
+  for (const QByteArray& line : smaps.readAll().split('\n')) {
+    // A mapping starts with a line of its address range; its fields follow as "Name: value".
+    const QByteArray first = line.left(line.indexOf(' '));
+    if (!first.endsWith(':')) {
+      inShared = line.contains(" /dev/shm/");
+      if (inShared) ++maps;
+    } else if (inShared && first == "Rss:") {
+      residentKib += line.mid(4).trimmed().split(' ').first().toLong();
+    }
+  }
+  return QStringLiteral("shared memory %1 maps, %2 KiB resident").arg(maps).arg(residentKib);
+}
+
 QString Origin() { return QString::fromUtf8(SiteOrigin.data(), qsizetype(SiteOrigin.size())); }
 
 const char* const Pages[] = {"/screener.html", "/screener/value-stocks.html",
@@ -127,8 +149,9 @@ class SoakBench : public QObject {
 
  private:
   static void Report(int rounds, const QElapsedTimer& clock, long own, long tree) {
-    qInfo("after %d rounds (%.0f s): program %ld KiB, with helpers %ld KiB; %s", rounds,
-          clock.elapsed() / 1000.0, own, tree, qPrintable(HeapText()));
+    qInfo("after %d rounds (%.0f s): program %ld KiB, with helpers %ld KiB; %s; %s", rounds,
+          clock.elapsed() / 1000.0, own, tree, qPrintable(HeapText()),
+          qPrintable(SharedMemoryText()));
   }
 
   void RunRound(int round) {
@@ -136,25 +159,30 @@ class SoakBench : public QObject {
     CWebHost& host = m_run.Active();
     const QString page = QString::fromLatin1(Pages[round % 3]);
     const QString marker = QStringLiteral("r=%1").arg(round);
-    if (round % 5 == 0) {
+    const bool load = Runs("load") && (round % 5 == 0 || !Runs("push"));
+    if (load) {
       host.Navigate((Origin() + page + QStringLiteral("#") + marker).toStdString());
-    } else {
+    } else if (Runs("push")) {
       EvalJs(m_run.ActivePage(),
              QStringLiteral("history.pushState(null, '', '%1#%2'); true").arg(page, marker));
     }
-    QTRY_VERIFY_WITH_TIMEOUT(
-        QString::fromStdString(host.CurrentUrl()).contains(page + QStringLiteral("#")), 30000);
-    QVERIFY(m_run.WaitForResults());
+    if (load || Runs("push")) {
+      QTRY_VERIFY_WITH_TIMEOUT(
+          QString::fromStdString(host.CurrentUrl()).contains(page + QStringLiteral("#")), 30000);
+      QVERIFY(m_run.WaitForResults());
+    }
 
     // The other tab and back.
-    const int kind = static_cast<int>(host.Kind());
-    frame.SelectTab(1 - kind);
-    QTRY_VERIFY_WITH_TIMEOUT(!m_run.Active().CurrentUrl().empty(), 30000);
-    frame.SelectTab(kind);
-    QCOMPARE(&m_run.Active(), &host);
+    if (Runs("tab")) {
+      const int kind = static_cast<int>(host.Kind());
+      frame.SelectTab(1 - kind);
+      QTRY_VERIFY_WITH_TIMEOUT(!m_run.Active().CurrentUrl().empty(), 30000);
+      frame.SelectTab(kind);
+      QCOMPARE(&m_run.Active(), &host);
+    }
 
     // Back and Forward through the program's own history.
-    if (host.CanGoBack()) {
+    if (Runs("history") && host.CanGoBack()) {
       const std::string before = host.CurrentUrl();
       frame.RunCommand(kCmdBack);
       QTRY_VERIFY_WITH_TIMEOUT(host.CurrentUrl() != before, 30000);
@@ -167,6 +195,7 @@ class SoakBench : public QObject {
     }
 
     // The results the Export and Print commands ask the page for.
+    if (!Runs("results")) return;
     const QString script =
         QStringLiteral("JSON.stringify(%1)")
             .arg(QString::fromUtf8(ResultsScript.data(), qsizetype(ResultsScript.size())));
@@ -178,7 +207,12 @@ class SoakBench : public QObject {
     QVERIFY(!set.rows.empty());
   }
 
+  bool Runs(const char* step) const {
+    return m_steps.isEmpty() || m_steps.contains(QLatin1String(step));
+  }
+
   ProgramRun m_run;
+  const QStringList m_steps = qEnvironmentVariable("SOAK_STEPS").split(',', Qt::SkipEmptyParts);
 };
 
 VELQUIST_E2E_TEST_MAIN(SoakBench)
