@@ -187,8 +187,9 @@ class RowSink : public JsonElementSink {
     std::vector<ResultColumn> pageColumns;
     m_ready = ReadColumns(root.Member("columns"), pageColumns, nullptr);
     m_rules = RulesOf(pageColumns);
-    m_width = 0;
-    for (const CellRule rule : m_rules) m_width += rule == CellRule::Rating ? 2 : 1;
+    std::vector<ResultColumn> output;
+    for (const ResultColumn& page : pageColumns) AppendOutputColumns(page, output);
+    m_width = output.size();
   }
 
   void Take(JsonValue& element) override {
