@@ -5,6 +5,7 @@
 #include <QCursor>
 #include <QMenuBar>
 #include <QShortcut>
+#include <QStackedLayout>
 #include <QVBoxLayout>
 #include <QWebEngineCookieStore>
 #include <QWebEngineProfile>
@@ -65,11 +66,17 @@ CMainFrame::CMainFrame(CScreenerApp& app) : m_app(app) {
   layout->setSpacing(0);
   layout->addWidget(m_toolBar);
   layout->addWidget(m_tabStrip);
+  // Both tabs stay shown to the engine, the active one on top of the other: a page the
+  // engine hides and shows again keeps some of its shared memory each time (some 50 KiB a
+  // switch, without end), and users switch tabs all day.
+  auto* hostStack = new QWidget(hostArea);
+  m_hostStack = new QStackedLayout(hostStack);
+  m_hostStack->setStackingMode(QStackedLayout::StackAll);
   for (int kind = 0; kind < 2; ++kind) {
-    m_hosts[kind] = new CWebHost(static_cast<ScreenerKind>(kind), *this, hostArea);
-    m_hosts[kind]->hide();
-    layout->addWidget(m_hosts[kind], 1);
+    m_hosts[kind] = new CWebHost(static_cast<ScreenerKind>(kind), *this, hostStack);
+    m_hostStack->addWidget(m_hosts[kind]);
   }
+  layout->addWidget(hostStack, 1);
   layout->addWidget(m_statusStrip);
   setCentralWidget(hostArea);
   CreateShortcuts();
@@ -81,7 +88,7 @@ CMainFrame::CMainFrame(CScreenerApp& app) : m_app(app) {
 
   m_activeTab = m_app.Options().ActiveTab;
   ShowSelectedTab(static_cast<int>(m_activeTab));
-  ActiveHost().show();
+  m_hostStack->setCurrentWidget(&ActiveHost());
   UpdateStatus();
 
   // Only the active host is made now, before the window is shown; the other one on its
@@ -182,7 +189,7 @@ void CMainFrame::SelectTab(int kind) {
   if (kind != 0 && kind != 1) return;
   m_activeTab = static_cast<ScreenerKind>(kind);
   ShowSelectedTab(kind);
-  for (CWebHost* host : m_hosts) host->setVisible(host->Kind() == m_activeTab);
+  m_hostStack->setCurrentWidget(&ActiveHost());
   if (m_profile && !ActiveHost().IsCreated()) CreateHost(ActiveHost());
   m_app.Options().ActiveTab = m_activeTab;
   m_linkHoverShown = false;

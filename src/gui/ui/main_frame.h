@@ -14,6 +14,7 @@
 #include "gui/web/web_host_sink.h"
 #include "site/screener_kind.h"
 
+class QStackedLayout;
 class QWebEngineProfile;
 
 namespace velquist {
@@ -111,6 +112,7 @@ class CMainFrame : public QMainWindow, public IWebHostSink {
   CTabStrip* m_tabStrip = nullptr;
   CStatusStrip* m_statusStrip = nullptr;
   CDesktopSchemeWatcher* m_schemeWatcher = nullptr;
+  QStackedLayout* m_hostStack = nullptr;  // the two hosts, the active one on top
   std::array<CWebHost*, 2> m_hosts{};
   std::array<QString, 2> m_tabStatus;
   ScreenerKind m_activeTab = ScreenerKind::Stocks;

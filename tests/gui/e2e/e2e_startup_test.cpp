@@ -7,6 +7,7 @@
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWebEnginePage>
 #include <QWebEngineView>
 
 #include "app/files.h"
@@ -25,6 +26,12 @@ namespace {
 QString Origin() { return QString::fromUtf8(SiteOrigin.data(), qsizetype(SiteOrigin.size())); }
 
 QString CurrentUrl(CWebHost& host) { return QString::fromStdString(host.CurrentUrl()); }
+
+// The tab the user sees: the host on top where the pages are shown.
+bool IsOnTop(CWebHost& host) {
+  QWidget* top = host.parentWidget()->childAt(host.geometry().center());
+  return top == &host || host.isAncestorOf(top);
+}
 
 void RemoveStoredState() {
   QFile::remove(QString::fromStdString(OptionsFilePath()));
@@ -45,7 +52,9 @@ class E2eStartupTest : public QObject {
     QCOMPARE(run.Frame().ActiveTab(), ScreenerKind::Stocks);
     QVERIFY(run.WaitForResults());
     QCOMPARE(CurrentUrl(run.Active()).section('#', 0, 0), Origin() + "/screener.html");
+    CWebHost& stocks = run.Frame().Host(ScreenerKind::Stocks);
     CWebHost& etfs = run.Frame().Host(ScreenerKind::Etfs);
+    QVERIFY(IsOnTop(stocks));
     QVERIFY(!etfs.IsCreated());
     QVERIFY(etfs.View() == nullptr);
     QTRY_COMPARE_WITH_TIMEOUT(run.Frame().StatusText(), QStringLiteral("Ready"), 20000);
@@ -61,8 +70,16 @@ class E2eStartupTest : public QObject {
     QVERIFY(etfs.IsCreated());
     QVERIFY(run.WaitForResults());
     QCOMPARE(CurrentUrl(etfs).section('#', 0, 0), Origin() + "/etf-screener.html");
-    QVERIFY(!run.Frame().Host(ScreenerKind::Stocks).isVisible());
-    QVERIFY(etfs.isVisible());
+    QVERIFY(IsOnTop(etfs));
+    QVERIFY(!IsOnTop(stocks));
+
+    // Back again: the page under the other tab was never hidden from the engine (hiding
+    // and showing a page costs it memory it keeps).
+    run.Frame().SelectTab(0);
+    QVERIFY(IsOnTop(stocks));
+    QVERIFY(!IsOnTop(etfs));
+    QVERIFY(stocks.View()->page()->isVisible());
+    QVERIFY(etfs.View()->page()->isVisible());
   }
 
   void restoreLastReopensTheLastScreens() {
