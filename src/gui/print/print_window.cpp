@@ -56,13 +56,18 @@ CPrintWnd::CPrintWnd(PrintReport report, bool dark, QWidget* owner, QWebEnginePr
   CreateView();
   m_preview = new CPrintPreview(m_report.pdfName, dark, this);
   m_stack->addWidget(m_preview);
+  // The preview stands from the start, saying that it is being prepared; the report's page
+  // joins its view only once the pages are made or the report is wanted on screen.
+  m_stack->setCurrentWidget(m_preview);
   connect(m_preview, &CPrintPreview::closeRequested, this, [this] { ClosePreview(); });
   m_maker = new ReportPdfMaker(m_report.margins, ReportPageLayout(m_report.landscape), this);
   connect(m_maker, &ReportPdfMaker::finished, this, [this](const QByteArray& pdf, int pages) {
+    ShowPage();
     m_preview->ShowDocument(pdf, pages);
     if (m_preview->HasDocument()) emit previewShown(pages);
   });
   connect(m_maker, &ReportPdfMaker::failed, this, [this](const QString& reason) {
+    ShowPage();
     m_preview->ShowFailure(reason);
     emit previewFailed(reason);
   });
@@ -82,7 +87,6 @@ void CPrintWnd::CreateView() {
   m_page = new ReportPage(m_profile, nullptr);
   m_view = new QWebEngineView(this);
   m_view->setObjectName(QStringLiteral("printReportView"));
-  m_view->setPage(m_page);
   m_stack->addWidget(m_view);
   connect(m_page, &QWebEnginePage::loadFinished, this, [this](bool ok) { LoadFinished(ok); });
 
@@ -115,7 +119,11 @@ void CPrintWnd::CreateShortcuts() {
 }
 
 void CPrintWnd::LoadFinished(bool ok) {
-  if (!ok || m_loaded) return;
+  if (m_loaded) return;
+  if (!ok) {
+    ClosePreview();  // the engine's error page
+    return;
+  }
   m_loaded = true;
   emit reportLoaded();
   // The preview opens once by itself, after the engine's callback has returned.
@@ -137,7 +145,17 @@ void CPrintWnd::OpenPreview() {
   }
 }
 
+void CPrintWnd::ShowPage() {
+  // Held back until now because a page that no view has shown prints faster (about 0.5 s
+  // of 2.8 s for 1,000 rows): the engine lays it out for the paper only, not for the
+  // screen as well.
+  if (m_pageShown) return;
+  m_pageShown = true;
+  m_view->setPage(m_page);
+}
+
 void CPrintWnd::ClosePreview() {
+  ShowPage();
   m_stack->setCurrentWidget(m_view);
   m_view->setFocus(Qt::OtherFocusReason);
 }

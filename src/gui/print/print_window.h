@@ -1,8 +1,9 @@
-// The print window: a top-level window over the main window that shows the print report
-// in a view of its own (loaded from memory under the report's address) and opens the
-// print preview by itself once the report has loaded. Links in the report go to the
-// default browser; Ctrl+P opens the preview again, Ctrl+W closes the window, and so does
-// Escape outside the report's page.
+// The print window: a top-level window over the main window with the print report (loaded
+// from memory under the report's address) and its print preview, which stands from the
+// start, says that it is being prepared and shows the pages once the report has loaded and
+// printed. The report is shown in a view of its own when the preview is closed. Links in
+// the report go to the default browser; Ctrl+P opens the preview again, Ctrl+W closes the
+// window, and so does Escape outside the report's page.
 #pragma once
 
 #include <QPointer>
@@ -67,11 +68,14 @@ class CPrintWnd : public QWidget {
   void CreateView();
   void CreateShortcuts();
   void LoadFinished(bool ok);
+  // Gives the report's page to the view, once.
+  void ShowPage();
   bool FocusInPage() const;
 
   QWebEngineProfile* m_profile = nullptr;
   PrintReport m_report;
   bool m_loaded = false;
+  bool m_pageShown = false;
   QStackedLayout* m_stack = nullptr;
   ReportSchemeHandler* m_scheme = nullptr;
   ReportPage* m_page = nullptr;

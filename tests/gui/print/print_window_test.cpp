@@ -249,6 +249,30 @@ class PrintWindowTest : public QObject {
     QTRY_VERIFY(!window);
   }
 
+  // The preview stands from the start, saying that it is being prepared; the report can be
+  // looked at before its pages are made, and the preview still opens with them.
+  void thePreviewIsPreparedFromTheStartAndTheReportCanBeShownMeanwhile() {
+    QPointer<CPrintWnd> window = OpenReport(Stocks(300, 12));
+    QVERIFY(window);
+    QVERIFY(!window->IsLoaded());
+    QVERIFY(window->IsPreviewShown());
+    QCOMPARE(window->Preview().PageCount(), 0);
+    QVERIFY2(window->Preview().StateText().contains(QStringLiteral("Preparing")),
+             qPrintable(window->Preview().StateText()));
+    QSignalSpy shown(window.data(), &CPrintWnd::previewShown);
+    window->ClosePreview();
+    QVERIFY(!window->IsPreviewShown());
+    QTRY_COMPARE_WITH_TIMEOUT(window->View().title(), QStringLiteral("Big caps 2024-05-03"),
+                              PreviewTimeoutMs);
+    QTRY_COMPARE_WITH_TIMEOUT(shown.size(), 1, PreviewTimeoutMs);
+    QVERIFY(window->IsPreviewShown());
+    QCOMPARE(window->Preview().PageCount(), shown.first().first().toInt());
+    QVERIFY(window->Preview().PageCount() >= 2);
+    QCOMPARE(window->SchemeHandler().Served(), 1);
+    window->close();
+    QTRY_VERIFY(!window);
+  }
+
   void ctrlPReopensThePreview() {
     QPointer<CPrintWnd> window = OpenPreview(Stocks(3, 3));
     QVERIFY(window);
