@@ -149,6 +149,26 @@ class E2eHostilePageTest : public QObject {
     QCOMPARE(foreignOpens, 12);
     QCOMPARE(otherOpens, QStringList());
     QCOMPARE(page->url().path(), QLatin1String(kHostilePath));
+
+    // Whatever of those redirects reaches the site, its answer never reaches the page: the
+    // site answers these paths with 404, which a fetch would give; refused, it fails.
+    EvalJs(page, QStringLiteral(
+                     "window.hopAnswers = [];"
+                     "['/data/hop-secret.json', '/private/hop.html'].forEach(function (t) {"
+                     "  fetch('/data/search.json?hop=' + encodeURIComponent(t)).then("
+                     "    function (r) { hopAnswers.push(t + ' ' + r.status); },"
+                     "    function () { hopAnswers.push(t + ' refused'); });"
+                     "}); 0"));
+    QString answers;
+    WaitUntil(
+        [&] {
+          answers = EvalJs(page, QStringLiteral("hopAnswers.length === 2 ? "
+                                                "hopAnswers.sort().join(', ') : ''"))
+                        .toString();
+          return !answers.isEmpty();
+        },
+        kLoadTimeoutMs);
+    QCOMPARE(answers, QStringLiteral("/data/hop-secret.json refused, /private/hop.html refused"));
   }
 
  private:
