@@ -155,7 +155,7 @@ class E2eHostilePageTest : public QObject {
     EvalJs(page, QStringLiteral(
                      "window.hopAnswers = [];"
                      "['/data/hop-secret.json', '/private/hop.html'].forEach(function (t) {"
-                     "  fetch('/data/search.json?hop=' + encodeURIComponent(t)).then("
+                     "  fetch(Hostile.hop('/data/search.json', t)).then("
                      "    function (r) { hopAnswers.push(t + ' ' + r.status); },"
                      "    function () { hopAnswers.push(t + ' refused'); });"
                      "}); 0"));
