@@ -3,9 +3,27 @@
 #include <algorithm>
 
 #include "print/report.h"
+#include "results/format.h"
 #include "site_constants.h"
 
 namespace velquist {
+
+std::string PageMarginCss() {
+  const std::string vertical = FormatShortestReal(PageMarginTopBottomMm) + "mm";
+  const std::string horizontal = FormatShortestReal(PageMarginLeftRightMm) + "mm";
+  return "margin:" + vertical + " " + horizontal + " " + vertical + " " + horizontal;
+}
+
+std::string MarginTextCss() {
+  std::string css = "font:" + FormatShortestReal(MarginTextPointSize) + "pt ";
+  for (std::string_view family : MarginTextFamilies) {
+    if (family != MarginTextFamilies[0]) css += ",";
+    // Family names with spaces are quoted; single words and generic families are not.
+    const bool quoted = family.find(' ') != std::string_view::npos;
+    css += quoted ? "'" + std::string(family) + "'" : std::string(family);
+  }
+  return css + ";color:" + std::string(MarginTextColor);
+}
 
 bool IsLandscapeReport(const ResultSet& set) { return set.columns.size() > LandscapeAboveColumns; }
 

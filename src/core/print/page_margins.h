@@ -24,6 +24,11 @@ inline constexpr std::string_view MarginTextColor = "#555";
 // The least room between a band's left and right texts, in points.
 inline constexpr double MarginTextGapPt = 12;
 
+// The margins and the margin texts' type as the report's page rules write them:
+// "margin:13mm 10mm 13mm 10mm" and "font:8pt 'Segoe UI',Arial,sans-serif;color:#555".
+std::string PageMarginCss();
+std::string MarginTextCss();
+
 struct PageMarginTexts {
   std::string topLeft;     // the display title
   std::string topRight;    // "Data as of " + the as-of date, or empty without one

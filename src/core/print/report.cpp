@@ -42,7 +42,6 @@ constexpr std::string_view StyleSheet =
     ".hint{display:block;margin:0 0 14px;padding:8px 12px;background:#fff8e1;"
     "border:1px solid #f0d78c;border-radius:4px;font-size:9.5pt;color:#5b4a00}}";
 
-constexpr std::string_view MarginFont = ";font:8pt 'Segoe UI',Arial,sans-serif;color:#555}";
 constexpr std::string_view MiddleDot = " \xC2\xB7 ";
 constexpr std::string_view EnDash = "\xE2\x80\x93";
 
@@ -50,19 +49,20 @@ constexpr std::size_t DenseAbove = 12;  // columns
 
 void AppendPageRules(std::string& out, const ResultSet& set, std::string_view title) {
   const PageMarginTexts texts = ReportMarginTexts(set, title);
-  out += "@page{margin:13mm 10mm 13mm 10mm;";
+  const std::string font = ";" + MarginTextCss() + "}";
+  out += "@page{" + PageMarginCss() + ";";
   if (IsLandscapeReport(set)) out += "size:landscape;";
   out += "@top-left{content:" + CssString(texts.topLeft);
-  out += MarginFont;
+  out += font;
   out += "@top-right{content:" + CssString(texts.topRight);
-  out += MarginFont;
+  out += font;
   // A bullet between host and name; the space after \2022 ends the escape, the next shows.
   std::string footer = CssString(std::string(SiteHost) + " ");
   footer.insert(footer.size() - 1, "\\2022  Velquist");
   out += "@bottom-left{content:" + footer;
-  out += MarginFont;
+  out += font;
   out += "@bottom-right{content:\"Page \" counter(page) \" of \" counter(pages)";
-  out += MarginFont;
+  out += font;
   out += "}@page :first{@top-left{content:\"\"}@top-right{content:\"\"}}";
 }
 

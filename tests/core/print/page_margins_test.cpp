@@ -56,18 +56,14 @@ TEST(PageShape, LandscapeFromNineColumns) {
   }
 }
 
-// The texts drawn on the pages have the type the report's page rules give them.
-TEST(ReportMarginTexts, TheReportGivesTheSameType) {
-  std::string families;
-  for (std::string_view family : MarginTextFamilies) {
-    if (!families.empty()) families += ",";
-    const bool quoted = family.find(' ') != std::string_view::npos;
-    families += quoted ? "'" + std::string(family) + "'" : std::string(family);
-  }
-  const std::string rule = "font:" + std::to_string(static_cast<int>(MarginTextPointSize)) + "pt " +
-                           families + ";color:" + std::string(MarginTextColor) + "}";
-  EXPECT_EQ(rule, "font:8pt 'Segoe UI',Arial,sans-serif;color:#555}");
+// The texts drawn on the pages have the type, and the pages the margins, that the report's
+// page rules give them.
+TEST(ReportMarginTexts, TheReportGivesTheSameTypeAndMargins) {
+  EXPECT_EQ(MarginTextCss(), "font:8pt 'Segoe UI',Arial,sans-serif;color:#555");
+  EXPECT_EQ(PageMarginCss(), "margin:13mm 10mm 13mm 10mm");
   const std::string report = BuildPrintReport(Set("stocks", 2, "2024-05-03"), "Mine", "");
+  EXPECT_NE(report.find("@page{" + PageMarginCss() + ";"), std::string::npos);
+  const std::string rule = MarginTextCss() + "}";
   for (std::string_view box : {"@top-left{", "@top-right{", "@bottom-left{", "@bottom-right{"}) {
     const std::size_t at = report.find(box);
     ASSERT_NE(at, std::string::npos) << box;
