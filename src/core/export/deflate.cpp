@@ -265,9 +265,11 @@ void AppendBits(BitWriter& w, const std::string& stream, std::uint64_t from, std
 // both parses stand on the same position, from where they are the same parse. That
 // happens within a few tokens on real text; the later stretch keeps the positions and
 // stream offsets of its first tokens, and the earlier one hands over at the first of them
-// it lands on (or, failing that, parses on to the end itself).
+// it lands on (or, failing that, parses on to the end itself). Positions are counted from
+// the boundary between the two stretches, where the later one begins, since a stretch
+// need not know where it lies in the whole input.
 struct TokenStart {
-  std::size_t pos;
+  std::size_t pos;    // from the stretch's begin
   std::uint64_t bit;  // where the token's code starts in the stretch's stream
 };
 
@@ -281,7 +283,6 @@ struct Stretch {
   std::string_view input;
   std::size_t begin = 0;
   std::size_t end = 0;
-  std::size_t offset = 0;    // position of input[0] in the whole input
   bool lastByte = false;     // input ends where the whole input ends
   bool incomplete = false;   // the parse ran out of input before it could hand over
   std::string stream;        // the first stretch writes into the caller's string instead
@@ -368,11 +369,9 @@ template <typename Pos>
 
 template <typename Pos>
 void DeflateStretch(std::vector<Stretch>& stretches, std::size_t index, std::string& dst,
-                    std::size_t origin) {
-  // Not value-initialised: the rings are only read where count says they were written.
-  const std::unique_ptr<MatchState<Pos>> state(new MatchState<Pos>);
-  Pos* const ring = state->ring.data();
-  Pos* const count = state->count.data();
+                    std::size_t origin, MatchState<Pos>& state) {
+  Pos* const ring = state.ring.data();
+  Pos* const count = state.count.data();
   std::fill_n(count, kHashSize, Pos{0});
 
   Stretch& self = stretches[index];
@@ -394,7 +393,7 @@ void DeflateStretch(std::vector<Stretch>& stretches, std::size_t index, std::str
     ring[h * kMaxChain + (count[h]++ & (kMaxChain - 1))] = static_cast<Pos>(pos);
   };
   // The window before the stretch holds the candidates of its first positions.
-  EnterPositions(in, *state, self.begin - std::min(self.begin, kWindow),
+  EnterPositions(in, state, self.begin - std::min(self.begin, kWindow),
                  std::min(self.begin, n - std::min<std::size_t>(n, 2)));
 
   if (index == 0) {
@@ -408,11 +407,17 @@ void DeflateStretch(std::vector<Stretch>& stretches, std::size_t index, std::str
       break;
     }
     if (next != nullptr && a >= nextBegin) {
+      // A stretch too short to have kept all its starts shows them before it waits for the
+      // next one's: the stretch before it may be waiting for them on this thread's turn.
+      if (recording) {
+        recording = false;
+        self.Publish(kStartsReady);
+      }
       if (next->Settled() != kStartsReady) {
         next = nullptr;  // it never ran: parse on to the end
       } else {
         const std::vector<TokenStart>& starts = next->starts;
-        const std::size_t at = self.offset + a;
+        const std::size_t at = a - nextBegin;
         while (look < starts.size() && starts[look].pos < at) ++look;
         if (look < starts.size() && starts[look].pos == at) {
           self.handover = look;
@@ -422,7 +427,7 @@ void DeflateStretch(std::vector<Stretch>& stretches, std::size_t index, std::str
       }
     }
     if (recording) {
-      self.starts.push_back({self.offset + a, out.BitCount()});
+      self.starts.push_back({a - self.begin, out.BitCount()});
       if (self.starts.size() == kStartsKept) {
         recording = false;
         self.Publish(kStartsReady);
@@ -523,7 +528,7 @@ void DeflateStretch(std::vector<Stretch>& stretches, std::size_t index, std::str
 #endif
     // Enter every covered position that still has three bytes ahead of it.
     const std::size_t end = std::min(a + best, n - 2);
-    EnterPositions(in, *state, a + 1, end);
+    EnterPositions(in, state, a + 1, end);
     a += best;
   }
   if (recording) self.Publish(kStartsReady);  // fewer tokens than kept: all of them
@@ -531,44 +536,72 @@ void DeflateStretch(std::vector<Stretch>& stretches, std::size_t index, std::str
   out.Finish();
 }
 
-template <typename Pos>
-void RunStretch(std::vector<Stretch>& stretches, std::size_t index, std::string& out,
-                std::size_t origin) {
-  Stretch& self = stretches[index];
-  try {
-    if (index == 0) {
-      DeflateStretch<Pos>(stretches, 0, out, origin);
-    } else {
-      DeflateStretch<Pos>(stretches, index, self.stream, 0);
-      self.stream.append(8, '\0');  // AppendBits reads whole words
-    }
-  } catch (...) {
-    self.failure = std::current_exception();
-    // The stretch before must not wait for starts that never come.
-    if (self.Pending()) self.Publish(kAbandoned);
+// Marks the stretches from, from + step, ... that have not shown their starts as never to
+// run, so that no stretch before them waits for them.
+void Abandon(std::vector<Stretch>& stretches, std::size_t from, std::size_t step) {
+  for (std::size_t i = from; i < stretches.size(); i += step) {
+    if (stretches[i].Pending()) stretches[i].Publish(kAbandoned);
   }
 }
 
-// Parses the stretches, one thread each, and appends their joined stream to out. False,
-// with out as it was, when a stretch could not hand over to the next within its input.
+// Writes and parses the stretches first, first + step, ... in turn, with one buffer and one
+// match state for all of them.
 template <typename Pos>
-bool Deflate(std::vector<Stretch>& stretches, std::string& out, std::size_t total) {
+void RunStretches(std::vector<Stretch>& stretches, std::size_t first, std::size_t step,
+                  const DeflatePieceWriter& write, std::string& out, std::size_t origin) {
+  std::string buffer;
+  std::size_t index = first;
+  try {
+    // Not value-initialised: the rings are only read where count says they were written.
+    const std::unique_ptr<MatchState<Pos>> state(new MatchState<Pos>);
+    for (; index < stretches.size(); index += step) {
+      Stretch& self = stretches[index];
+      const WrittenPiece written = write(index, buffer);
+      self.input = written.piece.buffer;
+      self.begin = written.piece.begin;
+      self.end = written.piece.end;
+      self.lastByte = written.toEnd;
+      if (index == 0) {
+        DeflateStretch<Pos>(stretches, 0, out, origin, *state);
+      } else {
+        DeflateStretch<Pos>(stretches, index, self.stream, 0, *state);
+        self.stream.append(8, '\0');  // AppendBits reads whole words
+      }
+      self.input = {};  // the buffer goes on to the next piece
+    }
+  } catch (...) {
+    stretches[index].failure = std::current_exception();
+    Abandon(stretches, index, step);
+  }
+}
+
+// Parses `count` stretches, each written just before it is parsed, by up to `threads` threads
+// (stretch i by thread i % threads), and appends their joined stream to out. False, with out
+// as it was, when a stretch could not hand over to the next within its input.
+template <typename Pos>
+bool Deflate(std::size_t count, std::size_t threads, std::size_t sizeBound,
+             const DeflatePieceWriter& write, std::string& out) {
+  std::vector<Stretch> stretches(std::max<std::size_t>(count, 1));
   const std::size_t parts = stretches.size();
+  // A stretch waits for the next one's first tokens, so a thread never takes two in a row.
+  threads = parts == 1 ? 1 : std::clamp<std::size_t>(threads, 2, parts);
   const std::size_t origin = out.size();
-  out.reserve(origin + DeflateFixedBound(total));
+  out.reserve(origin + DeflateFixedBound(sizeBound));
 
   std::vector<std::thread> workers;
-  workers.reserve(parts - 1);
-  for (std::size_t i = 1; i < parts; ++i) {
+  workers.reserve(threads - 1);
+  for (std::size_t t = 1; t < threads; ++t) {
     try {
-      workers.emplace_back(RunStretch<Pos>, std::ref(stretches), i, std::ref(out), origin);
+      workers.emplace_back(RunStretches<Pos>, std::ref(stretches), t, threads, std::cref(write),
+                           std::ref(out), origin);
     } catch (const std::system_error&) {
-      // No thread to spare: the stretches before take over the rest.
-      for (std::size_t j = i; j < parts; ++j) stretches[j].Publish(kAbandoned);
+      // No thread to spare: its stretches never run, and the stretch before each of them
+      // parses on past it as far as its input goes.
+      for (std::size_t u = t; u < threads; ++u) Abandon(stretches, u, threads);
       break;
     }
   }
-  RunStretch<Pos>(stretches, 0, out, origin);
+  RunStretches<Pos>(stretches, 0, threads, write, out, origin);
   for (std::thread& worker : workers) worker.join();
   for (const Stretch& stretch : stretches) {
     if (stretch.failure) std::rethrow_exception(stretch.failure);
@@ -590,24 +623,6 @@ bool Deflate(std::vector<Stretch>& stretches, std::string& out, std::size_t tota
   tail.Put(kCodes.endOfBlock.bits, kCodes.endOfBlock.count);
   tail.Finish();
   return true;
-}
-
-// Pieces as stretches: each piece's own bytes follow the previous piece's.
-std::vector<Stretch> StretchesOf(const std::vector<DeflatePiece>& pieces, std::size_t& total) {
-  std::vector<Stretch> stretches(pieces.size());
-  std::size_t at = 0;
-  for (std::size_t i = 0; i < pieces.size(); ++i) {
-    stretches[i].input = pieces[i].buffer;
-    stretches[i].begin = pieces[i].begin;
-    stretches[i].end = pieces[i].end;
-    stretches[i].offset = at - pieces[i].begin;
-    at += pieces[i].end - pieces[i].begin;
-  }
-  total = at;
-  for (Stretch& stretch : stretches) {
-    stretch.lastByte = stretch.offset + stretch.input.size() == total;
-  }
-  return stretches;
 }
 
 // Stretches are at least this long, so that a thread's set-up (its tables, the window
@@ -635,18 +650,34 @@ bool AppendDeflateFixed(const std::vector<DeflatePiece>& pieces, std::string& ou
     return true;
   }
   std::size_t total = 0;
-  std::vector<Stretch> stretches = StretchesOf(pieces, total);
+  std::vector<std::size_t> starts;  // where each piece's own bytes start in the whole input
+  for (const DeflatePiece& piece : pieces) {
+    if (piece.begin > piece.end || piece.end > piece.buffer.size()) return false;
+    starts.push_back(total);
+    total += piece.end - piece.begin;
+  }
+  std::vector<WrittenPiece> written;
   std::size_t longest = 0;
   for (std::size_t i = 0; i < pieces.size(); ++i) {
     const DeflatePiece& piece = pieces[i];
     // Each piece needs the window before it: the whole input before it, or 32 KiB of it.
     const bool window =
-        i == 0 ? piece.begin == 0 : piece.begin >= kWindow || stretches[i].offset == 0;
-    if (!window || piece.begin > piece.end || piece.end > piece.buffer.size()) return false;
+        i == 0 ? piece.begin == 0 : piece.begin >= kWindow || piece.begin == starts[i];
+    if (!window) return false;
+    written.push_back({piece, starts[i] + piece.buffer.size() - piece.begin == total});
     longest = std::max(longest, piece.buffer.size());
   }
-  return longest < 0xFFFFFFFFu ? Deflate<std::uint32_t>(stretches, out, total)
-                               : Deflate<std::uint64_t>(stretches, out, total);
+  return AppendDeflateFixed(
+      written.size(), written.size(), total, longest,
+      [&written](std::size_t index, std::string&) { return written[index]; }, out);
+}
+
+bool AppendDeflateFixed(std::size_t pieces, std::size_t threads, std::size_t sizeBound,
+                        std::size_t longestBuffer, const DeflatePieceWriter& write,
+                        std::string& out) {
+  return longestBuffer < 0xFFFFFFFFu
+             ? Deflate<std::uint32_t>(pieces, threads, sizeBound, write, out)
+             : Deflate<std::uint64_t>(pieces, threads, sizeBound, write, out);
 }
 
 void AppendDeflateFixed(std::string_view bytes, std::string& out) {

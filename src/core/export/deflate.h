@@ -2,6 +2,7 @@
 // on hash chains. Simple and deterministic: the output bytes depend only on the input.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,6 +39,27 @@ struct DeflatePiece {
 // (on real text they meet within a few tokens), or when a piece lacks its window: then
 // the caller deflates the joined input instead.
 bool AppendDeflateFixed(const std::vector<DeflatePiece>& pieces, std::string& out);
+
+// One piece of an input that is written piece by piece (see below): the piece, and whether
+// its buffer holds the rest of the input after it, to the input's end.
+struct WrittenPiece {
+  DeflatePiece piece;
+  bool toEnd = false;
+};
+
+// Writes piece `index` of an input, as DeflatePiece describes it, into `buffer`, which the
+// calling thread reuses for each of its pieces (a writer whose pieces are held elsewhere
+// may leave it alone). Called from several threads at once, for different pieces.
+using DeflatePieceWriter = std::function<WrittenPiece(std::size_t index, std::string& buffer)>;
+
+// The stream of an input of `pieces` pieces, appended to out, each piece written by `write`
+// just before it is deflated, by up to `threads` threads (piece i by thread i % threads), so
+// that each thread holds one piece at a time. sizeBound bounds the input's length and
+// longestBuffer the buffers' lengths. False, with out as it was, in the cases given for the
+// pieces above.
+bool AppendDeflateFixed(std::size_t pieces, std::size_t threads, std::size_t sizeBound,
+                        std::size_t longestBuffer, const DeflatePieceWriter& write,
+                        std::string& out);
 
 // Upper bound of the stream length for an input of n bytes: a literal costs at most 9 bits
 // and a match never costs more than 9 bits per byte it covers.

@@ -15,7 +15,7 @@ std::string BuildXlsxWorkbook(const ResultSet& set, std::string_view timestamp) 
     source = &withColumn;
   }
   // The parts go in document order. Each is deflated into the archive as soon as it is
-  // built and freed right after, so the big results sheet is held only once.
+  // built and freed right after.
   ZipWriter zip(timestamp);
   zip.AddEntry("[Content_Types].xml", ContentTypesXml());
   zip.AddEntry("_rels/.rels", PackageRelsXml());
@@ -24,9 +24,20 @@ std::string BuildXlsxWorkbook(const ResultSet& set, std::string_view timestamp) 
   zip.AddEntry("xl/_rels/workbook.xml.rels", WorkbookRelsXml());
   zip.AddEntry("xl/styles.xml", StylesXml());
   {
-    // Written in pieces by several threads, and compressed piece by piece as they are.
-    const SheetPieces sheet = ResultsSheetPieces(*source);
-    zip.AddEntry("xl/worksheets/sheet1.xml", sheet.Pieces(), sheet.crc);
+    // Written piece by piece by several threads, each piece compressed as soon as it is
+    // written, so that the big results sheet is never held whole.
+    SheetPieceWriter sheet(*source);
+    ZipWriter::PieceEntry entry;
+    entry.pieces = sheet.Pieces();
+    entry.threads = sheet.Threads();
+    entry.sizeBound = sheet.SizeBound();
+    entry.write = [&sheet](std::size_t index, std::string& buffer) {
+      return sheet.Write(index, buffer);
+    };
+    entry.whole = [&sheet] { return sheet.Whole(); };
+    entry.crc = [&sheet] { return sheet.Crc(); };
+    entry.size = [&sheet] { return sheet.Size(); };
+    zip.AddEntry("xl/worksheets/sheet1.xml", entry);
   }
   zip.AddEntry("xl/worksheets/sheet2.xml", AboutSheetXml(*source, timestamp));
   return zip.Finish();

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,28 +22,39 @@ std::string WorkbookRelsXml();
 std::string StylesXml();
 // The parts that name columns expect at least one.
 // The results: frozen header row and first column, AutoFilter, typed and styled cells.
-// Large sheets are written by up to four threads at once, each taking a run of the rows;
-// the text is the same as from one.
 std::string ResultsSheetXml(const ResultSet& set);
-// The same text, written by the given number of threads (at least one, at most one per
-// row), whatever the size: for tests and benchmarks that choose it.
-std::string ResultsSheetXml(const ResultSet& set, std::size_t threads);
-// The same text in pieces for the compressor, one per thread that wrote it (see
-// DeflatePiece), with the CRC-32 and the length of the whole text.
-struct SheetBuffer {
-  std::string text;
-  std::size_t begin = 0;  // the piece's own bytes are text[begin, end)
-  std::size_t end = 0;
+// The same text, written as the given number of pieces (see SheetPieceWriter) and joined.
+std::string ResultsSheetXml(const ResultSet& set, std::size_t pieces);
+// The same text in pieces for the compressor (see DeflatePieceWriter): the rows are cut into
+// runs of a few MB, and Write writes one run with the bytes around it that the compressor
+// needs. Write may be called from several threads at once for different pieces.
+class SheetPieceWriter {
+ public:
+  // As many pieces, and threads to write and compress them, as suit the sheet's size.
+  explicit SheetPieceWriter(const ResultSet& set);
+  // The given number of pieces (at least one, at most one per row), whatever the size: for
+  // tests and benchmarks that choose it.
+  SheetPieceWriter(const ResultSet& set, std::size_t pieces);
+  ~SheetPieceWriter();
+  SheetPieceWriter(const SheetPieceWriter&) = delete;
+  SheetPieceWriter& operator=(const SheetPieceWriter&) = delete;
+
+  std::size_t Pieces() const;
+  std::size_t Threads() const;
+  // At least the text's length, and the length of any piece with the bytes around it.
+  std::size_t SizeBound() const;
+  WrittenPiece Write(std::size_t index, std::string& buffer);
+  // The CRC-32 and the length of the whole text, once every piece is written.
+  std::uint32_t Crc() const;
+  std::size_t Size() const;
+  // The whole text at once.
+  std::string Whole();
+
+ private:
+  struct Plan;
+  std::unique_ptr<Plan> m_plan;
 };
-struct SheetPieces {
-  std::vector<SheetBuffer> buffers;
-  std::uint32_t crc = 0;
-  std::size_t size = 0;
-  // Views into the buffers, valid while they are.
-  std::vector<DeflatePiece> Pieces() const;
-};
-SheetPieces ResultsSheetPieces(const ResultSet& set);
-SheetPieces ResultsSheetPieces(const ResultSet& set, std::size_t threads);
+
 // What was exported, from where and when.
 std::string AboutSheetXml(const ResultSet& set, std::string_view timestamp);
 

@@ -1,11 +1,10 @@
-// The results sheet, the one big part of the workbook. The rows of a large sheet are split
-// into runs written by threads of their own, each into a buffer of its own reserved up
-// front for the worst case, so that it is never copied while it grows; the runs go to the
-// compressor as they are, never joined into one text.
+// The results sheet, the one big part of the workbook. The rows of a large sheet are cut
+// into pieces of a few MB, which the compressor's threads write in turn, each thread into a
+// buffer of its own that it reuses, and compress as soon as they are written: the whole
+// text is never held at once.
 #include <algorithm>
 #include <array>
 #include <charconv>
-#include <exception>
 #include <thread>
 #include <vector>
 
@@ -163,122 +162,12 @@ void AppendSheetTail(std::string& out, const std::string& lastCell) {
 constexpr std::size_t kBytesBefore = 32768;
 constexpr std::size_t kBytesAfter = 65536;
 
-// The sheet's rows split into runs, each written by a thread of its own into a buffer of
-// its own, with the bytes around it (see DeflatePiece), and summed up into a CRC.
-class RowRuns {
- public:
-  RowRuns(const ResultSet& set, std::size_t runs)
-      : m_set(set),
-        m_plans(PlanColumns(set)),
-        m_lastCell(ColumnLetters(set.columns.size() - 1) + std::to_string(set.rows.size() + 1)) {
-    const std::size_t rows = set.rows.size();
-    runs = std::clamp<std::size_t>(runs, 1, std::max<std::size_t>(rows, 1));
-    for (std::size_t i = 0; i <= runs; ++i) m_bounds.push_back(rows / runs * i);
-    m_bounds.back() = rows;
-    m_runs.resize(runs);
-    m_workers.reserve(runs - 1);
-    for (std::size_t i = 1; i < runs; ++i) {
-      try {
-        m_workers.emplace_back([this, i] { Write(i); });
-      } catch (...) {
-        break;  // no thread to spare: the runs not started are written by the caller
-      }
-    }
-  }
-  RowRuns(const RowRuns&) = delete;
-  RowRuns& operator=(const RowRuns&) = delete;
-  // The workers read the set and write their buffers until joined, even on a failure.
-  ~RowRuns() { Join(); }
-
-  // Writes the first run and the runs no worker took, waits for the rest.
-  SheetPieces Finish() {
-    Write(0);
-    for (std::size_t i = m_workers.size() + 1; i < m_runs.size(); ++i) Write(i);
-    Join();
-    SheetPieces sheet;
-    for (Run& run : m_runs) {
-      if (run.failure) std::rethrow_exception(run.failure);
-      sheet.crc = Crc32Combine(sheet.crc, run.crc, run.end - run.begin);
-      sheet.size += run.end - run.begin;
-      sheet.buffers.push_back({std::move(run.text), run.begin, run.end});
-    }
-    return sheet;
-  }
-
- private:
-  struct Run {
-    std::string text;
-    std::size_t begin = 0;
-    std::size_t end = 0;
-    std::uint32_t crc = 0;
-    std::exception_ptr failure;
-  };
-
-  void Write(std::size_t index) {
-    Run& run = m_runs[index];
-    try {
-      const std::size_t from = m_bounds[index];
-      const std::size_t to = m_bounds[index + 1];
-      const bool last = index + 1 == m_runs.size();
-      std::string& text = run.text;
-      text.reserve(kBytesBefore + kBytesAfter + SheetRowsBound(m_set, m_plans, from, to) +
-                   (index == 0 || last ? SheetFrameBound(m_set, m_plans) : 0));
-      if (index == 0) {
-        AppendSheetHead(text, m_set, m_plans, m_lastCell);
-      } else {
-        AppendBefore(text, from);
-        run.begin = text.size();
-      }
-      AppendDataRows(text, m_set, m_plans, from, to);
-      if (last) AppendSheetTail(text, m_lastCell);
-      run.end = text.size();
-      if (!last) AppendAfter(text, to);
-      run.crc = Crc32(std::string_view(text).substr(run.begin, run.end - run.begin));
-    } catch (...) {
-      run.failure = std::current_exception();
-    }
-  }
-
-  // The rows before row from, at least kBytesBefore of them, or all with the head.
-  void AppendBefore(std::string& text, std::size_t from) const {
-    std::vector<std::string> rows;
-    std::size_t bytes = 0;
-    for (std::size_t k = from; k > 0 && bytes < kBytesBefore; --k) {
-      rows.emplace_back();
-      AppendDataRow(rows.back(), m_set, m_plans, m_set.rows[k - 1], k + 1);
-      bytes += rows.back().size();
-    }
-    if (bytes < kBytesBefore) AppendSheetHead(text, m_set, m_plans, m_lastCell);
-    for (auto row = rows.rbegin(); row != rows.rend(); ++row) text += *row;
-  }
-
-  // The rows from row to on, at least kBytesAfter of them, or all with the tail.
-  void AppendAfter(std::string& text, std::size_t to) const {
-    const std::size_t end = text.size();
-    std::size_t k = to;
-    for (; k < m_set.rows.size() && text.size() - end < kBytesAfter; ++k) {
-      AppendDataRow(text, m_set, m_plans, m_set.rows[k], k + 2);
-    }
-    if (k == m_set.rows.size()) AppendSheetTail(text, m_lastCell);
-  }
-
-  void Join() {
-    for (std::thread& worker : m_workers) {
-      if (worker.joinable()) worker.join();
-    }
-  }
-
-  const ResultSet& m_set;
-  const std::vector<ColumnPlan> m_plans;
-  const std::string m_lastCell;
-  std::vector<std::size_t> m_bounds;  // run i holds the rows [m_bounds[i], m_bounds[i + 1])
-  std::vector<Run> m_runs;
-  std::vector<std::thread> m_workers;  // last: started once everything they use exists
-};
-
 // Below this many rows a second thread costs more than it saves.
 constexpr std::size_t kRowsPerThread = 1000;
 constexpr std::size_t kMaxThreads = 4;
+// About this many cells go into a piece: a few MB of text, small against the whole sheet
+// and large against the bytes written around it.
+constexpr std::size_t kCellsPerPiece = std::size_t{1} << 17;
 
 std::size_t SheetThreads(const ResultSet& set) {
   const std::size_t threads = std::max(1u, std::thread::hardware_concurrency());
@@ -287,34 +176,129 @@ std::size_t SheetThreads(const ResultSet& set) {
 
 }  // namespace
 
-std::vector<DeflatePiece> SheetPieces::Pieces() const {
-  std::vector<DeflatePiece> pieces;
-  for (const SheetBuffer& buffer : buffers)
-    pieces.push_back({buffer.text, buffer.begin, buffer.end});
-  return pieces;
-}
-
-SheetPieces ResultsSheetPieces(const ResultSet& set) {
-  return ResultsSheetPieces(set, SheetThreads(set));
-}
-
-SheetPieces ResultsSheetPieces(const ResultSet& set, std::size_t threads) {
-  return RowRuns(set, threads).Finish();
-}
-
-std::string ResultsSheetXml(const ResultSet& set) {
-  return ResultsSheetXml(set, SheetThreads(set));
-}
-
-std::string ResultsSheetXml(const ResultSet& set, std::size_t threads) {
-  SheetPieces sheet = ResultsSheetPieces(set, threads);
-  if (sheet.buffers.size() == 1) return std::move(sheet.buffers[0].text);
-  std::string out;
-  out.reserve(sheet.size);
-  for (const DeflatePiece& piece : sheet.Pieces()) {
-    out.append(piece.buffer.substr(piece.begin, piece.end - piece.begin));
+struct SheetPieceWriter::Plan {
+  Plan(const ResultSet& results, std::size_t count, std::size_t threadCount)
+      : set(results),
+        plans(PlanColumns(results)),
+        lastCell(ColumnLetters(results.columns.size() - 1) +
+                 std::to_string(results.rows.size() + 1)),
+        threads(threadCount) {
+    const std::size_t rows = set.rows.size();
+    count = std::clamp<std::size_t>(count, 1, std::max<std::size_t>(rows, 1));
+    for (std::size_t i = 0; i <= count; ++i) bounds.push_back(rows / count * i);
+    bounds.back() = rows;
+    crcs.resize(count);
+    sizes.resize(count);
+    sizeBound = kBytesBefore + kBytesAfter + SheetFrameBound(set, plans) +
+                SheetRowsBound(set, plans, 0, rows);
   }
-  return out;
+
+  // The rows before row from, at least kBytesBefore of them, or all with the head.
+  void AppendBefore(std::string& text, std::size_t from) const {
+    std::vector<std::string> rows;
+    std::size_t bytes = 0;
+    for (std::size_t k = from; k > 0 && bytes < kBytesBefore; --k) {
+      rows.emplace_back();
+      AppendDataRow(rows.back(), set, plans, set.rows[k - 1], k + 1);
+      bytes += rows.back().size();
+    }
+    if (bytes < kBytesBefore) AppendSheetHead(text, set, plans, lastCell);
+    for (auto row = rows.rbegin(); row != rows.rend(); ++row) text += *row;
+  }
+
+  // The rows from row to on, at least kBytesAfter of them, or all with the tail.
+  void AppendAfter(std::string& text, std::size_t to) const {
+    const std::size_t end = text.size();
+    std::size_t k = to;
+    for (; k < set.rows.size() && text.size() - end < kBytesAfter; ++k) {
+      AppendDataRow(text, set, plans, set.rows[k], k + 2);
+    }
+    if (k == set.rows.size()) AppendSheetTail(text, lastCell);
+  }
+
+  const ResultSet& set;
+  const std::vector<ColumnPlan> plans;
+  const std::string lastCell;
+  const std::size_t threads;
+  std::vector<std::size_t> bounds;  // piece i holds the rows [bounds[i], bounds[i + 1])
+  std::vector<std::uint32_t> crcs;  // of each piece's own bytes, once written
+  std::vector<std::size_t> sizes;
+  std::size_t sizeBound = 0;
+};
+
+SheetPieceWriter::SheetPieceWriter(const ResultSet& set) {
+  const std::size_t threads = SheetThreads(set);
+  const std::size_t cells = set.rows.size() * std::max<std::size_t>(set.columns.size(), 1);
+  const std::size_t pieces = threads < 2 ? 1 : std::max(threads, cells / kCellsPerPiece);
+  m_plan = std::make_unique<Plan>(set, pieces, threads);
+}
+
+SheetPieceWriter::SheetPieceWriter(const ResultSet& set, std::size_t pieces)
+    : m_plan(std::make_unique<Plan>(set, pieces, SheetThreads(set))) {}
+
+SheetPieceWriter::~SheetPieceWriter() = default;
+
+std::size_t SheetPieceWriter::Pieces() const { return m_plan->crcs.size(); }
+std::size_t SheetPieceWriter::Threads() const { return m_plan->threads; }
+std::size_t SheetPieceWriter::SizeBound() const { return m_plan->sizeBound; }
+
+WrittenPiece SheetPieceWriter::Write(std::size_t index, std::string& text) {
+  const Plan& plan = *m_plan;
+  const std::size_t from = plan.bounds[index];
+  const std::size_t to = plan.bounds[index + 1];
+  const bool last = index + 1 == Pieces();
+  text.clear();
+  // Reserved for the worst case, so that the buffer is never copied while it grows.
+  text.reserve(kBytesBefore + kBytesAfter + SheetRowsBound(plan.set, plan.plans, from, to) +
+               (index == 0 || last ? SheetFrameBound(plan.set, plan.plans) : 0));
+  std::size_t begin = 0;
+  if (index == 0) {
+    AppendSheetHead(text, plan.set, plan.plans, plan.lastCell);
+  } else {
+    plan.AppendBefore(text, from);
+    begin = text.size();
+  }
+  AppendDataRows(text, plan.set, plan.plans, from, to);
+  if (last) AppendSheetTail(text, plan.lastCell);
+  const std::size_t end = text.size();
+  if (!last) plan.AppendAfter(text, to);
+  m_plan->crcs[index] = Crc32(std::string_view(text).substr(begin, end - begin));
+  m_plan->sizes[index] = end - begin;
+  return {{text, begin, end}, last};
+}
+
+std::uint32_t SheetPieceWriter::Crc() const {
+  std::uint32_t crc = 0;
+  for (std::size_t i = 0; i < Pieces(); ++i) {
+    crc = Crc32Combine(crc, m_plan->crcs[i], m_plan->sizes[i]);
+  }
+  return crc;
+}
+
+std::size_t SheetPieceWriter::Size() const {
+  std::size_t size = 0;
+  for (std::size_t piece : m_plan->sizes) size += piece;
+  return size;
+}
+
+std::string SheetPieceWriter::Whole() {
+  std::string whole;
+  if (Pieces() == 1) {
+    Write(0, whole);  // the one piece is the whole text
+    return whole;
+  }
+  std::string buffer;
+  for (std::size_t i = 0; i < Pieces(); ++i) {
+    const DeflatePiece piece = Write(i, buffer).piece;
+    whole.append(piece.buffer.substr(piece.begin, piece.end - piece.begin));
+  }
+  return whole;
+}
+
+std::string ResultsSheetXml(const ResultSet& set) { return SheetPieceWriter(set).Whole(); }
+
+std::string ResultsSheetXml(const ResultSet& set, std::size_t pieces) {
+  return SheetPieceWriter(set, pieces).Whole();
 }
 
 }  // namespace velquist

@@ -74,46 +74,42 @@ ZipWriter::ZipWriter(std::string_view timestamp) : m_stamp(DosDateTimeFromText(t
 
 void ZipWriter::AddEntry(std::string_view name, std::string_view data) {
   AddDeflated(
-      name, data.size(), Crc32(data), [&] { AppendDeflateFixed(data, m_local); },
-      [&] { m_local.append(data); });
+      name, data.size(), [&] { AppendDeflateFixed(data, m_local); }, [&] { return Crc32(data); },
+      [&] { return data.size(); }, [&] { m_local.append(data); });
 }
 
-void ZipWriter::AddEntry(std::string_view name, const std::vector<DeflatePiece>& pieces,
-                         std::uint32_t crc) {
-  std::size_t size = 0;
-  for (const DeflatePiece& piece : pieces) size += piece.end - piece.begin;
-  const auto appendOwnBytes = [&](std::string& out) {
-    for (const DeflatePiece& piece : pieces) {
-      out.append(piece.buffer.substr(piece.begin, piece.end - piece.begin));
-    }
-  };
+void ZipWriter::AddEntry(std::string_view name, const PieceEntry& entry) {
   const auto deflate = [&] {
-    if (AppendDeflateFixed(pieces, m_local)) return;
-    // The pieces' parses could not be joined: deflate the joined bytes instead.
-    std::string joined;
-    joined.reserve(size);
-    appendOwnBytes(joined);
-    AppendDeflateFixed(joined, m_local);
+    if (AppendDeflateFixed(entry.pieces, entry.threads, entry.sizeBound, entry.sizeBound,
+                           entry.write, m_local)) {
+      return;
+    }
+    // The pieces' parses could not be joined: deflate the whole data instead.
+    AppendDeflateFixed(entry.whole(), m_local);
   };
-  AddDeflated(name, size, crc, deflate, [&] { appendOwnBytes(m_local); });
+  AddDeflated(name, entry.sizeBound, deflate, entry.crc, entry.size,
+              [&] { m_local.append(entry.whole()); });
 }
 
-void ZipWriter::AddDeflated(std::string_view name, std::size_t size, std::uint32_t crc,
+void ZipWriter::AddDeflated(std::string_view name, std::size_t sizeBound,
                             const std::function<void()>& deflate,
+                            const std::function<std::uint32_t()>& crc,
+                            const std::function<std::size_t()>& size,
                             const std::function<void()>& store) {
   const auto offset = static_cast<std::uint32_t>(m_local.size());
-  EntryInfo e{kDeflated, crc, 0, static_cast<std::uint32_t>(size),
-              static_cast<std::uint16_t>(name.size())};
 
-  // The header goes in first and its sizes are filled in once the payload is known, so
+  // The header goes in first and its fields are filled in once the payload is known, so
   // that the deflated bytes are written straight into the archive without a copy.
   const std::size_t headerAt = m_local.size();
-  m_local.reserve(headerAt + kLocalHeaderSize + name.size() + DeflateFixedBound(size));
+  m_local.reserve(headerAt + kLocalHeaderSize + name.size() + DeflateFixedBound(sizeBound));
   m_local.resize(headerAt + kLocalHeaderSize);
   m_local.append(name);
   const std::size_t payloadAt = m_local.size();
   deflate();
-  if (m_local.size() - payloadAt >= size) {
+  const std::size_t length = size();
+  EntryInfo e{kDeflated, crc(), 0, static_cast<std::uint32_t>(length),
+              static_cast<std::uint16_t>(name.size())};
+  if (m_local.size() - payloadAt >= length) {
     // Deflate did not make it strictly smaller: store it as it is.
     m_local.resize(payloadAt);
     store();

@@ -30,19 +30,33 @@ class ZipWriter {
   // Appends one entry; name is its path inside the archive with "/" separators. Names
   // are not checked: the caller gives unique ones.
   void AddEntry(std::string_view name, std::string_view data);
-  // The same for an entry whose bytes are held in pieces (see DeflatePiece), whose
-  // CRC-32 the caller has worked out already.
-  void AddEntry(std::string_view name, const std::vector<DeflatePiece>& pieces, std::uint32_t crc);
+  // The same for an entry that is written piece by piece while it is deflated (see
+  // DeflatePieceWriter), so that its whole data is never held at once.
+  struct PieceEntry {
+    std::size_t pieces = 1;
+    std::size_t threads = 1;
+    std::size_t sizeBound = 0;  // at least the data's length and any piece buffer's
+    DeflatePieceWriter write;
+    // The whole data at once: for an entry that is stored, or whose pieces' parses cannot
+    // be joined.
+    std::function<std::string()> whole;
+    // The data's CRC-32 and length, once every piece is written.
+    std::function<std::uint32_t()> crc;
+    std::function<std::size_t()> size;
+  };
+  void AddEntry(std::string_view name, const PieceEntry& entry);
 
   // Appends the central directory and the end record and hands over the whole archive.
   // The writer is not used afterwards.
   std::string Finish();
 
  private:
-  // Appends the headers of an entry of size bytes around its payload: deflated, or stored
-  // when that is not strictly smaller.
-  void AddDeflated(std::string_view name, std::size_t size, std::uint32_t crc,
-                   const std::function<void()>& deflate, const std::function<void()>& store);
+  // Appends the headers of an entry around its payload: deflated, or stored when that is
+  // not strictly smaller. sizeBound bounds the data's length; crc and size are asked for
+  // once the payload is deflated.
+  void AddDeflated(std::string_view name, std::size_t sizeBound,
+                   const std::function<void()>& deflate, const std::function<std::uint32_t()>& crc,
+                   const std::function<std::size_t()>& size, const std::function<void()>& store);
 
   std::string m_local;    // local headers, each followed by its entry's data
   std::string m_central;  // one central header per entry

@@ -6,7 +6,10 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <mutex>
 #include <random>
+#include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -659,6 +662,62 @@ TEST(DeflateFixed, PiecesThatCannotBeJoinedLeaveTheOutputAsItWas) {
     std::string out = "head";
     EXPECT_FALSE(AppendDeflateFixed(c.cut.pieces, out)) << c.what;
     EXPECT_EQ(out, "head") << c.what;
+  }
+}
+
+// Pieces written one at a time into the writing thread's buffer, as the sheet writer does.
+TEST(DeflateFixed, PiecesWrittenInTurnGiveTheStreamOfTheJoinedInput) {
+  const std::string sheet = SheetLikeXml(40000, 7);
+  const std::string expected = "head" + DeflateFixed(sheet);
+  for (const std::size_t count : {1, 2, 5, 12}) {
+    std::vector<std::size_t> cuts;
+    for (std::size_t i = 1; i < count; ++i) cuts.push_back(sheet.size() / count * i);
+    const Cut cut = CutInto(sheet, cuts, 32768, 65536);
+    for (const std::size_t threads : {1, 2, 3}) {
+      std::mutex lock;
+      std::vector<int> written(count, 0);
+      std::set<const std::string*> buffers;
+      const auto write = [&](std::size_t index, std::string& buffer) {
+        buffer = cut.buffers[index];
+        std::lock_guard<std::mutex> hold(lock);
+        ++written[index];
+        buffers.insert(&buffer);
+        return WrittenPiece{{buffer, cut.pieces[index].begin, cut.pieces[index].end},
+                            index + 1 == count};
+      };
+      std::string out = "head";
+      EXPECT_TRUE(
+          AppendDeflateFixed(count, threads, sheet.size() + 98304, sheet.size(), write, out));
+      const std::string at =
+          std::to_string(count) + " pieces, " + std::to_string(threads) + " threads";
+      EXPECT_TRUE(out == expected) << at;
+      EXPECT_EQ(written, std::vector<int>(count, 1)) << at;
+      // One buffer per thread, each reused for the thread's pieces; two threads at least,
+      // since a piece waits for its successor's first tokens.
+      EXPECT_EQ(buffers.size(), count == 1 ? 1 : std::clamp<std::size_t>(threads, 2, count)) << at;
+    }
+  }
+}
+
+// A piece that cannot be written fails the whole stream with its error, without a thread
+// waiting for it for ever, wherever it lies.
+TEST(DeflateFixed, AFailingPieceWriterFailsTheStream) {
+  const std::string sheet = SheetLikeXml(20000, 7);
+  const std::size_t count = 6;
+  std::vector<std::size_t> cuts;
+  for (std::size_t i = 1; i < count; ++i) cuts.push_back(sheet.size() / count * i);
+  const Cut cut = CutInto(sheet, cuts, 32768, 65536);
+  for (std::size_t failing = 0; failing < count; ++failing) {
+    const auto write = [&](std::size_t index, std::string& buffer) {
+      if (index == failing) throw std::runtime_error("no room");
+      buffer = cut.buffers[index];
+      return WrittenPiece{{buffer, cut.pieces[index].begin, cut.pieces[index].end},
+                          index + 1 == count};
+    };
+    std::string out;
+    EXPECT_THROW(AppendDeflateFixed(count, 2, sheet.size() + 98304, sheet.size(), write, out),
+                 std::runtime_error)
+        << "piece " << failing;
   }
 }
 

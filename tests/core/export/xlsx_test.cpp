@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "export/crc32.h"
+#include "export/deflate.h"
 #include "export/xlsx_parts.h"
 #include "site_constants.h"
 
@@ -282,6 +284,26 @@ TEST(XlsxSheet, RowsWrittenByThreadsJoinInOrder) {
       EXPECT_EQ(ResultsSheetXml(set, threads), one) << rows << " rows, " << threads << " threads";
     }
     EXPECT_EQ(ResultsSheetXml(set), one) << rows << " rows";
+  }
+}
+
+// The pieces that the workbook compresses one by one give the stream of the whole text,
+// with its CRC and length.
+TEST(XlsxSheet, PiecesCompressedInTurnGiveTheStreamOfTheWholeText) {
+  const ResultSet set = MixedRows(30000);
+  const std::string one = ResultsSheetXml(set, 1);
+  const std::string expected = DeflateFixed(one);
+  for (const std::size_t pieces : {1, 2, 3, 8}) {
+    SheetPieceWriter sheet(set, pieces);
+    std::string out;
+    ASSERT_TRUE(AppendDeflateFixed(
+        sheet.Pieces(), 2, sheet.SizeBound(), sheet.SizeBound(),
+        [&sheet](std::size_t index, std::string& buffer) { return sheet.Write(index, buffer); },
+        out))
+        << pieces << " pieces";
+    EXPECT_TRUE(out == expected) << pieces << " pieces";
+    EXPECT_EQ(sheet.Crc(), Crc32(one)) << pieces << " pieces";
+    EXPECT_EQ(sheet.Size(), one.size()) << pieces << " pieces";
   }
 }
 
