@@ -27,17 +27,7 @@ std::string BuildXlsxWorkbook(const ResultSet& set, std::string_view timestamp) 
     // Written piece by piece by several threads, each piece compressed as soon as it is
     // written, so that the big results sheet is never held whole.
     SheetPieceWriter sheet(*source);
-    ZipWriter::PieceEntry entry;
-    entry.pieces = sheet.Pieces();
-    entry.threads = sheet.Threads();
-    entry.sizeBound = sheet.SizeBound();
-    entry.write = [&sheet](std::size_t index, std::string& buffer) {
-      return sheet.Write(index, buffer);
-    };
-    entry.whole = [&sheet] { return sheet.Whole(); };
-    entry.crc = [&sheet] { return sheet.Crc(); };
-    entry.size = [&sheet] { return sheet.Size(); };
-    zip.AddEntry("xl/worksheets/sheet1.xml", entry);
+    zip.AddEntry("xl/worksheets/sheet1.xml", sheet);
   }
   zip.AddEntry("xl/worksheets/sheet2.xml", AboutSheetXml(*source, timestamp));
   return zip.Finish();

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "export/deflate.h"
+#include "export/zip.h"
 #include "results/result_set.h"
 
 namespace velquist {
@@ -28,27 +28,24 @@ std::string ResultsSheetXml(const ResultSet& set, std::size_t pieces);
 // The same text in pieces for the compressor (see DeflatePieceWriter): the rows are cut into
 // runs of a few MB, and Write writes one run with the bytes around it that the compressor
 // needs. Write may be called from several threads at once for different pieces.
-class SheetPieceWriter {
+class SheetPieceWriter : public PieceSource {
  public:
   // As many pieces, and threads to write and compress them, as suit the sheet's size.
   explicit SheetPieceWriter(const ResultSet& set);
   // The given number of pieces (at least one, at most one per row), whatever the size: for
   // tests and benchmarks that choose it.
   SheetPieceWriter(const ResultSet& set, std::size_t pieces);
-  ~SheetPieceWriter();
+  ~SheetPieceWriter() override;
   SheetPieceWriter(const SheetPieceWriter&) = delete;
   SheetPieceWriter& operator=(const SheetPieceWriter&) = delete;
 
-  std::size_t Pieces() const;
-  std::size_t Threads() const;
-  // At least the text's length, and the length of any piece with the bytes around it.
-  std::size_t SizeBound() const;
-  WrittenPiece Write(std::size_t index, std::string& buffer);
-  // The CRC-32 and the length of the whole text, once every piece is written.
-  std::uint32_t Crc() const;
-  std::size_t Size() const;
-  // The whole text at once.
-  std::string Whole();
+  std::size_t Pieces() const override;
+  std::size_t Threads() const override;
+  std::size_t SizeBound() const override;
+  WrittenPiece Write(std::size_t index, std::string& buffer) override;
+  std::uint32_t Crc() const override;
+  std::size_t Size() const override;
+  std::string Whole() override;
 
  private:
   struct Plan;

@@ -177,12 +177,11 @@ std::size_t SheetThreads(const ResultSet& set) {
 }  // namespace
 
 struct SheetPieceWriter::Plan {
-  Plan(const ResultSet& results, std::size_t count, std::size_t threadCount)
+  Plan(const ResultSet& results, std::size_t count)
       : set(results),
         plans(PlanColumns(results)),
         lastCell(ColumnLetters(results.columns.size() - 1) +
-                 std::to_string(results.rows.size() + 1)),
-        threads(threadCount) {
+                 std::to_string(results.rows.size() + 1)) {
     const std::size_t rows = set.rows.size();
     count = std::clamp<std::size_t>(count, 1, std::max<std::size_t>(rows, 1));
     for (std::size_t i = 0; i <= count; ++i) bounds.push_back(rows / count * i);
@@ -219,7 +218,6 @@ struct SheetPieceWriter::Plan {
   const ResultSet& set;
   const std::vector<ColumnPlan> plans;
   const std::string lastCell;
-  const std::size_t threads;
   std::vector<std::size_t> bounds;  // piece i holds the rows [bounds[i], bounds[i + 1])
   std::vector<std::uint32_t> crcs;  // of each piece's own bytes, once written
   std::vector<std::size_t> sizes;
@@ -230,16 +228,16 @@ SheetPieceWriter::SheetPieceWriter(const ResultSet& set) {
   const std::size_t threads = SheetThreads(set);
   const std::size_t cells = set.rows.size() * std::max<std::size_t>(set.columns.size(), 1);
   const std::size_t pieces = threads < 2 ? 1 : std::max(threads, cells / kCellsPerPiece);
-  m_plan = std::make_unique<Plan>(set, pieces, threads);
+  m_plan = std::make_unique<Plan>(set, pieces);
 }
 
 SheetPieceWriter::SheetPieceWriter(const ResultSet& set, std::size_t pieces)
-    : m_plan(std::make_unique<Plan>(set, pieces, SheetThreads(set))) {}
+    : m_plan(std::make_unique<Plan>(set, pieces)) {}
 
 SheetPieceWriter::~SheetPieceWriter() = default;
 
 std::size_t SheetPieceWriter::Pieces() const { return m_plan->crcs.size(); }
-std::size_t SheetPieceWriter::Threads() const { return m_plan->threads; }
+std::size_t SheetPieceWriter::Threads() const { return SheetThreads(m_plan->set); }
 std::size_t SheetPieceWriter::SizeBound() const { return m_plan->sizeBound; }
 
 WrittenPiece SheetPieceWriter::Write(std::size_t index, std::string& text) {

@@ -78,17 +78,21 @@ void ZipWriter::AddEntry(std::string_view name, std::string_view data) {
       [&] { return data.size(); }, [&] { m_local.append(data); });
 }
 
-void ZipWriter::AddEntry(std::string_view name, const PieceEntry& entry) {
+void ZipWriter::AddEntry(std::string_view name, PieceSource& data) {
   const auto deflate = [&] {
-    if (AppendDeflateFixed(entry.pieces, entry.threads, entry.sizeBound, entry.sizeBound,
-                           entry.write, m_local)) {
+    const auto write = [&data](std::size_t index, std::string& buffer) {
+      return data.Write(index, buffer);
+    };
+    if (AppendDeflateFixed(data.Pieces(), data.Threads(), data.SizeBound(), data.SizeBound(), write,
+                           m_local)) {
       return;
     }
     // The pieces' parses could not be joined: deflate the whole data instead.
-    AppendDeflateFixed(entry.whole(), m_local);
+    AppendDeflateFixed(data.Whole(), m_local);
   };
-  AddDeflated(name, entry.sizeBound, deflate, entry.crc, entry.size,
-              [&] { m_local.append(entry.whole()); });
+  AddDeflated(
+      name, data.SizeBound(), deflate, [&] { return data.Crc(); }, [&] { return data.Size(); },
+      [&] { m_local.append(data.Whole()); });
 }
 
 void ZipWriter::AddDeflated(std::string_view name, std::size_t sizeBound,

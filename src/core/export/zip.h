@@ -22,6 +22,25 @@ struct DosDateTime {
 };
 DosDateTime DosDateTimeFromText(std::string_view timestamp);
 
+// The data of an entry that is written piece by piece while it is deflated (see
+// DeflatePieceWriter), so that the whole of it is never held at once.
+class PieceSource {
+ public:
+  virtual ~PieceSource() = default;
+  virtual std::size_t Pieces() const = 0;
+  // The threads that write and deflate the pieces.
+  virtual std::size_t Threads() const = 0;
+  // At least the data's length, and the length of any piece with the bytes around it.
+  virtual std::size_t SizeBound() const = 0;
+  virtual WrittenPiece Write(std::size_t index, std::string& buffer) = 0;
+  // The CRC-32 and the length of the whole data, once every piece is written.
+  virtual std::uint32_t Crc() const = 0;
+  virtual std::size_t Size() const = 0;
+  // The whole data at once: for an entry that is stored, or whose pieces' parses cannot
+  // be joined.
+  virtual std::string Whole() = 0;
+};
+
 class ZipWriter {
  public:
   // Every entry carries the time of the timestamp (see DosDateTimeFromText).
@@ -30,21 +49,8 @@ class ZipWriter {
   // Appends one entry; name is its path inside the archive with "/" separators. Names
   // are not checked: the caller gives unique ones.
   void AddEntry(std::string_view name, std::string_view data);
-  // The same for an entry that is written piece by piece while it is deflated (see
-  // DeflatePieceWriter), so that its whole data is never held at once.
-  struct PieceEntry {
-    std::size_t pieces = 1;
-    std::size_t threads = 1;
-    std::size_t sizeBound = 0;  // at least the data's length and any piece buffer's
-    DeflatePieceWriter write;
-    // The whole data at once: for an entry that is stored, or whose pieces' parses cannot
-    // be joined.
-    std::function<std::string()> whole;
-    // The data's CRC-32 and length, once every piece is written.
-    std::function<std::uint32_t()> crc;
-    std::function<std::size_t()> size;
-  };
-  void AddEntry(std::string_view name, const PieceEntry& entry);
+  // The same for an entry whose data is written piece by piece while it is deflated.
+  void AddEntry(std::string_view name, PieceSource& data);
 
   // Appends the central directory and the end record and hands over the whole archive.
   // The writer is not used afterwards.
