@@ -5,8 +5,7 @@
 #include <chrono>
 
 #include "app/files.h"
-#include "export/csv.h"
-#include "export/xlsx.h"
+#include "export/export_file.h"
 #include "gui/text/qt_text.h"
 #include "gui/ui/prompter.h"
 #include "gui/web/external_opener.h"
@@ -24,20 +23,6 @@ class WaitCursor {
   WaitCursor(const WaitCursor&) = delete;
   WaitCursor& operator=(const WaitCursor&) = delete;
 };
-
-std::string BuildExportFile(const ResultSet& set, ExportFormat format) {
-  switch (format) {
-    case ExportFormat::Xlsx: {
-      const auto now = std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now());
-      return BuildXlsxWorkbook(set, UtcTimestampText(now));
-    }
-    case ExportFormat::ExcelCsv:
-      return WriteCsv(set, CsvDialect::ExcelCsv);
-    case ExportFormat::PlainCsv:
-      return WriteCsv(set, CsvDialect::PlainCsv);
-  }
-  return {};
-}
 
 }  // namespace
 
@@ -61,7 +46,11 @@ void CExportCommand::Export(const ResultSet& set) {
   bool written = false;
   {
     WaitCursor wait;
-    written = WriteFileAtomic(target.path, BuildExportFile(set, target.format));
+    const auto now = std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now());
+    std::string bytes;
+    // A file that could not be built is not written either, and says so the same way.
+    written = BuildExportFile(set, target.format, UtcTimestampText(now), bytes) &&
+              WriteFileAtomic(target.path, bytes);
   }
   if (!written) {
     Prompter().Show(m_owner.window, PromptIcon::Exclamation, ToQString(ExportWriteFailedText));
