@@ -3,6 +3,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 
 #include "site/url.h"
 #include "site_constants.h"
@@ -94,6 +95,14 @@ void AppendShortestReal(std::string& out, double v) {
     return;
   }
   std::array<char, 40> buf{};
+  // A whole number below 10^15 shows all its digits and nothing else (what the layout
+  // below gives it too); negative zero keeps its sign there.
+  if (std::fabs(v) < 1e15 && v == std::trunc(v) && !(v == 0 && std::signbit(v))) {
+    const auto res =
+        std::to_chars(buf.data(), buf.data() + buf.size(), static_cast<std::int64_t>(v));
+    out.append(buf.data(), static_cast<std::size_t>(res.ptr - buf.data()));
+    return;
+  }
   // The shortest digits that read back exactly, as d.ddde±xx. The first of %.15g, %.16g,
   // %.17g that reads back shows these same digits: with at most 15 of them the 15-digit
   // rounding gives them back (every 15-digit decimal survives a trip through a double);
@@ -104,7 +113,7 @@ void AppendShortestReal(std::string& out, double v) {
   const auto res =
       std::to_chars(buf.data(), buf.data() + buf.size(), v, std::chars_format::scientific);
   const std::string_view sci(buf.data(), static_cast<std::size_t>(res.ptr - buf.data()));
-  const std::size_t e = sci.find('e');
+  const std::size_t e = sci.rfind('e');  // among the last five characters
   const bool negative = sci.front() == '-';
   std::array<char, 17> digits{};
   std::size_t count = 0;
