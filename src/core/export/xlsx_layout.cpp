@@ -16,26 +16,36 @@ int CharacterCount(std::string_view text) {
   return static_cast<int>(std::min<std::size_t>(Utf8CharacterCount(text), 1000));
 }
 
-// How wide a number cell shows, by type: room for the digits, the thousands commas and
-// what the number format adds.
-int NumberWidth(double x, std::string_view type) {
-  if (type == "date") return 10;
-  if (type == "pct") return 8;
-  if (type == "lev") return 5;
+// How wide a number cell shows, by column type: a fixed width, or room for the digits and
+// the thousands commas plus what the number format adds. Decided once per column.
+struct NumberWidthRule {
+  int fixed = 0;  // the width whatever the number, when not 0
+  int added = 1;  // else added to the digits and commas
+};
+
+NumberWidthRule NumberWidthRuleOf(std::string_view type) {
+  if (type == "date") return {10, 0};
+  if (type == "pct") return {8, 0};
+  if (type == "lev") return {5, 0};
+  if (type == "money") return {0, 2};
+  if (type == "price" || type == "num" || type == "score") return {0, 4};
+  return {0, 1};
+}
+
+int NumberWidth(double x, NumberWidthRule rule) {
+  if (rule.fixed != 0) return rule.fixed;
   const double a = std::fabs(x);
   int d = a < 1 ? 1 : static_cast<int>(std::log10(a)) + 1;
   d += (d - 1) / 3;
-  if (type == "money") return d + 2;
-  if (type == "price" || type == "num" || type == "score") return d + 4;
-  return d + 1;
+  return d + rule.added;
 }
 
-int CellWidth(const ResultCell& cell, std::string_view type) {
+int CellWidth(const ResultCell& cell, NumberWidthRule rule) {
   switch (cell.kind) {
     case CellKind::Text:
       return CharacterCount(cell.text);
     case CellKind::Number:
-      return NumberWidth(cell.number, type);
+      return NumberWidth(cell.number, rule);
     case CellKind::Missing:
       break;
   }
@@ -81,12 +91,16 @@ int HeaderStyle(std::string_view type) {
 std::vector<int> ColumnWidths(const ResultSet& set) {
   const std::size_t count = set.columns.size();
   std::vector<int> widths(count);
-  for (std::size_t i = 0; i < count; ++i) widths[i] = CharacterCount(set.columns[i].label) + 3;
+  std::vector<NumberWidthRule> rules(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    widths[i] = CharacterCount(set.columns[i].label) + 3;
+    rules[i] = NumberWidthRuleOf(set.columns[i].type);
+  }
   // Row by row, so that the cells are read in the order they lie in memory.
   for (const ResultRow& row : set.rows) {
     const std::size_t cells = std::min(count, row.size());
     for (std::size_t i = 0; i < cells; ++i) {
-      widths[i] = std::max(widths[i], CellWidth(row[i], set.columns[i].type) + 3);
+      widths[i] = std::max(widths[i], CellWidth(row[i], rules[i]) + 3);
     }
   }
   for (std::size_t i = 0; i < count; ++i) {

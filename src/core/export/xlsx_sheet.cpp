@@ -188,8 +188,12 @@ struct SheetPieceWriter::Plan {
     bounds.back() = rows;
     crcs.resize(count);
     sizes.resize(count);
-    sizeBound = kBytesBefore + kBytesAfter + SheetFrameBound(set, plans) +
-                SheetRowsBound(set, plans, 0, rows);
+    frameBound = SheetFrameBound(set, plans);
+    sizeBound = kBytesBefore + kBytesAfter + frameBound;
+    for (std::size_t i = 0; i < count; ++i) {
+      rowsBounds.push_back(SheetRowsBound(set, plans, bounds[i], bounds[i + 1]));
+      sizeBound += rowsBounds.back();
+    }
   }
 
   // The rows before row from, at least kBytesBefore of them, or all with the head.
@@ -221,6 +225,8 @@ struct SheetPieceWriter::Plan {
   std::vector<std::size_t> bounds;  // piece i holds the rows [bounds[i], bounds[i + 1])
   std::vector<std::uint32_t> crcs;  // of each piece's own bytes, once written
   std::vector<std::size_t> sizes;
+  std::vector<std::size_t> rowsBounds;  // of each piece's rows
+  std::size_t frameBound = 0;
   std::size_t sizeBound = 0;
 };
 
@@ -247,8 +253,8 @@ WrittenPiece SheetPieceWriter::Write(std::size_t index, std::string& text) {
   const bool last = index + 1 == Pieces();
   text.clear();
   // Reserved for the worst case, so that the buffer is never copied while it grows.
-  text.reserve(kBytesBefore + kBytesAfter + SheetRowsBound(plan.set, plan.plans, from, to) +
-               (index == 0 || last ? SheetFrameBound(plan.set, plan.plans) : 0));
+  text.reserve(kBytesBefore + kBytesAfter + plan.rowsBounds[index] +
+               (index == 0 || last ? plan.frameBound : 0));
   std::size_t begin = 0;
   if (index == 0) {
     AppendSheetHead(text, plan.set, plan.plans, plan.lastCell);
