@@ -80,8 +80,11 @@ TEST(Crc32, CombinedPartsGiveTheCrcOfTheWhole) {
             Crc32(v));
   // Empty parts change nothing; lengths beyond 4 GiB are taken whole.
   EXPECT_EQ(Crc32Combine(0x12345678u, 0, 0), 0x12345678u);
-  const std::uint32_t big = Crc32Combine(Crc32(a), 0, std::uint64_t{1} << 33);
-  EXPECT_EQ(big, static_cast<std::uint32_t>(crc32_combine64(Crc32(a), 0, z_off64_t{1} << 33)));
+  // zlib's lengths may be 32-bit (on Windows), so it moves on by 2^30 bytes eight times.
+  uLong expected = Crc32(a);
+  for (int i = 0; i < 8; ++i) expected = crc32_combine(expected, 0, z_off_t{1} << 30);
+  EXPECT_EQ(Crc32Combine(Crc32(a), 0, std::uint64_t{1} << 33),
+            static_cast<std::uint32_t>(expected));
 }
 
 }  // namespace
