@@ -1,5 +1,7 @@
 #include "results/results_reply.h"
 
+#include <new>
+
 #include "results/results_reader.h"
 
 namespace velquist {
@@ -41,7 +43,14 @@ ResultsReply ReadResultsReply(ResultsRequest kind, bool runFailed, std::string_v
                    ReplyIcon::Information);
   }
   std::string error;
-  if (!ReadResults(text, set, &error)) {
+  bool read = false;
+  try {
+    read = ReadResults(text, set, &error);
+  } catch (const std::bad_alloc&) {
+    set = ResultSet{};  // the rows read so far go
+    error = "not enough memory";
+  }
+  if (!read) {
     return Message(std::string(print ? "The results could not be printed.\n\n"
                                      : "The results could not be exported.\n\n") +
                        error,

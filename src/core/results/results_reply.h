@@ -31,7 +31,8 @@ struct ResultsReply {
 
 // Decides the answer of a script run for an Export or Print request. runFailed is true
 // when the run reported an error; text is its JSON result as UTF-8. set is filled when
-// the answer is ready.
+// the answer is ready. Running out of memory while the rows are read is reported like any
+// other unreadable answer.
 ResultsReply ReadResultsReply(ResultsRequest kind, bool runFailed, std::string_view text,
                               ResultSet& set);
 
