@@ -36,8 +36,10 @@ void RemoveByteOrderMark(std::string& bytes);
 // Replaces path with bytes: writes path + ".tmp", flushes it to disk, renames it over
 // path and flushes the folder. On failure the target is untouched, the temporary file is
 // removed and LastFileError() tells why. An existing target without any write permission
-// bit is treated as read-only and not replaced. On Windows the rename is a replacing move
-// that writes through, and it fails while another program holds the target open.
+// bit is treated as read-only and not replaced. On Linux a file of 1 MiB or more is
+// written past the page cache where the file system allows it. On Windows the rename is a
+// replacing move that writes through, and it fails while another program holds the target
+// open.
 bool WriteFileAtomic(const std::string& path, std::string_view bytes);
 
 // Renames from to to, replacing a file of that name. False when that fails.
