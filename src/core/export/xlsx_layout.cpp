@@ -17,7 +17,7 @@ int CharacterCount(std::string_view text) {
 }
 
 // How wide a number cell shows, by column type: a fixed width, or room for the digits and
-// the thousands commas plus what the number format adds. Decided once per column.
+// the thousands commas plus what the number format adds.
 struct NumberWidthRule {
   int fixed = 0;  // the width whatever the number, when not 0
   int added = 1;  // else added to the digits and commas
@@ -32,24 +32,12 @@ NumberWidthRule NumberWidthRuleOf(std::string_view type) {
   return {0, 1};
 }
 
-int NumberWidth(double x, NumberWidthRule rule) {
+// a is the number's magnitude.
+int NumberWidth(double a, NumberWidthRule rule) {
   if (rule.fixed != 0) return rule.fixed;
-  const double a = std::fabs(x);
   int d = a < 1 ? 1 : static_cast<int>(std::log10(a)) + 1;
   d += (d - 1) / 3;
   return d + rule.added;
-}
-
-int CellWidth(const ResultCell& cell, NumberWidthRule rule) {
-  switch (cell.kind) {
-    case CellKind::Text:
-      return CharacterCount(cell.text);
-    case CellKind::Number:
-      return NumberWidth(cell.number, rule);
-    case CellKind::Missing:
-      break;
-  }
-  return 0;
 }
 
 void AppendQuoteDoubled(std::string& out, std::string_view text) {
@@ -91,19 +79,27 @@ int HeaderStyle(std::string_view type) {
 std::vector<int> ColumnWidths(const ResultSet& set) {
   const std::size_t count = set.columns.size();
   std::vector<int> widths(count);
-  std::vector<NumberWidthRule> rules(count);
-  for (std::size_t i = 0; i < count; ++i) {
-    widths[i] = CharacterCount(set.columns[i].label) + 3;
-    rules[i] = NumberWidthRuleOf(set.columns[i].type);
-  }
+  for (std::size_t i = 0; i < count; ++i) widths[i] = CharacterCount(set.columns[i].label) + 3;
+  // A number's width grows with its magnitude, so the widest number of a column is its
+  // largest in magnitude: only that one is measured. Negative while a column has none.
+  std::vector<double> largest(count, -1.0);
   // Row by row, so that the cells are read in the order they lie in memory.
   for (const ResultRow& row : set.rows) {
     const std::size_t cells = std::min(count, row.size());
     for (std::size_t i = 0; i < cells; ++i) {
-      widths[i] = std::max(widths[i], CellWidth(row[i], rules[i]) + 3);
+      const ResultCell& cell = row[i];
+      if (cell.kind == CellKind::Number) {
+        largest[i] = std::max(largest[i], std::fabs(cell.number));
+      } else if (cell.kind == CellKind::Text) {
+        widths[i] = std::max(widths[i], CharacterCount(cell.text) + 3);
+      }
     }
   }
   for (std::size_t i = 0; i < count; ++i) {
+    if (largest[i] >= 0) {
+      const int number = NumberWidth(largest[i], NumberWidthRuleOf(set.columns[i].type));
+      widths[i] = std::max(widths[i], number + 3);
+    }
     widths[i] = std::min(std::max(widths[i], 10), i == 1 ? 40 : 50);
   }
   return widths;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace velquist {
 namespace {
@@ -45,6 +46,7 @@ TEST(XlsxLayout, SheetName) {
 
 ResultCell Number(double v) { return {CellKind::Number, v, {}}; }
 ResultCell Text(std::string t) { return {CellKind::Text, 0, std::move(t)}; }
+ResultCell Missing() { return {}; }
 
 TEST(XlsxLayout, ColumnWidths) {
   struct Case {
@@ -92,11 +94,25 @@ TEST(XlsxLayout, ColumnWidths) {
   }
 }
 
+// The widest cell of a column sets its width, whether a number (the largest in magnitude,
+// wherever it lies) or a text in the same column.
 TEST(XlsxLayout, WidestCellOfAColumnWins) {
-  ResultSet set;
-  set.columns.push_back({"p", "Price", "price", false});
-  for (double v : {1.0, 123456.0, 12.0}) set.rows.push_back({Number(v)});
-  EXPECT_EQ(ColumnWidths(set)[0], 6 + 1 + 4 + 3);
+  const struct {
+    std::vector<ResultCell> cells;
+    int width;
+  } cases[] = {
+      {{Number(1.0), Number(123456.0), Number(12.0)}, 6 + 1 + 4 + 3},
+      {{Number(99999.0), Number(-1234567.0), Number(3.0)}, 7 + 2 + 4 + 3},
+      {{Number(-0.5), Number(0.25)}, 10},
+      {{Text(std::string(15, 't')), Number(-123.0), Missing()}, 15 + 3},
+      {{Number(12345678.0), Text("short"), Missing()}, 8 + 2 + 4 + 3},
+  };
+  for (const auto& c : cases) {
+    ResultSet set;
+    set.columns.push_back({"p", "Price", "price", false});
+    for (const ResultCell& cell : c.cells) set.rows.push_back({cell});
+    EXPECT_EQ(ColumnWidths(set)[0], c.width) << c.width;
+  }
 }
 
 TEST(XlsxLayout, HyperlinkFormulaDoublesQuotes) {
