@@ -274,7 +274,8 @@ int main(int argc, char** argv) {
     const long engineBefore = memory.m_engine;
     QElapsedTimer timer;
     timer.start();
-    const PrintReport report = MakePrintReport(set, "", PrintedTimeNow());
+    PrintReport report;
+    MakePrintReport(set, "", PrintedTimeNow(), report);
     const double built = Ms(timer);
     frame.Print().CloseWindow();
     timer.restart();

@@ -1,5 +1,7 @@
 #include "print/report.h"
 
+#include <new>
+
 #include "print/html_escape.h"
 #include "print/page_margins.h"
 #include "results/format.h"
@@ -227,6 +229,17 @@ std::string BuildPrintReport(const ResultSet& set, std::string_view title,
   out += "</a>. For information only, not investment advice. </p>";
   out += "</body></html>\n";
   return out;
+}
+
+bool BuildPrintReport(const ResultSet& set, std::string_view title, std::string_view printedTime,
+                      std::string& html) {
+  html.clear();
+  try {
+    html = BuildPrintReport(set, title, printedTime);
+    return true;
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
 }
 
 }  // namespace velquist

@@ -14,6 +14,9 @@ namespace velquist {
 // "YYYY-MM-DD hh:mm" (empty leaves it out).
 std::string BuildPrintReport(const ResultSet& set, std::string_view title,
                              std::string_view printedTime);
+// The same into html; false, with html empty, when there is not enough memory for it.
+bool BuildPrintReport(const ResultSet& set, std::string_view title, std::string_view printedTime,
+                      std::string& html);
 
 // The given title, or "Stock screener" / "ETF screener" when it is empty.
 std::string PrintDisplayTitle(const ResultSet& set, std::string_view title);

@@ -13,14 +13,13 @@
 
 namespace velquist {
 
-PrintReport MakePrintReport(const ResultSet& set, std::string_view title,
-                            std::string_view printedTime) {
-  PrintReport report;
-  report.html = BuildPrintReport(set, title, printedTime);
+bool MakePrintReport(const ResultSet& set, std::string_view title, std::string_view printedTime,
+                     PrintReport& report) {
+  if (!BuildPrintReport(set, title, printedTime, report.html)) return false;
   report.margins = ReportMarginTexts(set, title);
   report.landscape = IsLandscapeReport(set);
   report.pdfName = ToQString(SanitizeFileName(PrintDisplayTitle(set, title)) + ".pdf");
-  return report;
+  return true;
 }
 
 std::string PrintedTimeNow() {
@@ -51,8 +50,13 @@ void CPrintCommand::Run(const ResultSet& set) {
   }
   const std::string title = ResultsScreenName(set, m_screens);
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  PrintReport report = MakePrintReport(set, title, PrintedTimeNow());
+  PrintReport report;
+  const bool built = MakePrintReport(set, title, PrintedTimeNow(), report);
   QApplication::restoreOverrideCursor();
+  if (!built) {
+    Prompter().Show(&m_frame, PromptIcon::Exclamation, ToQString(PrintPreviewFailedText));
+    return;
+  }
   CloseWindow();
   const QString caption = ToQString(PrintWindowCaption(PrintDisplayTitle(set, title), count));
   m_window =

@@ -16,8 +16,9 @@ class CMainFrame;
 
 // The report, its margin texts, page shape and PDF name for a result set. title is the
 // screen's name (empty when it has none), printedTime the local time as the report shows it.
-PrintReport MakePrintReport(const ResultSet& set, std::string_view title,
-                            std::string_view printedTime);
+// False when there was not enough memory for the report.
+bool MakePrintReport(const ResultSet& set, std::string_view title, std::string_view printedTime,
+                     PrintReport& report);
 
 // The current local time as the report prints it.
 std::string PrintedTimeNow();

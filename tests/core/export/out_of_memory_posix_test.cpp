@@ -1,6 +1,6 @@
-// An export of a large screen needs a few hundred MB; when they are not there, reading the
-// page's answer and building the file fail with a message and nothing left behind, instead
-// of ending the program. Each case runs in a child process with hardly any address space
+// An export or a printout of a large screen needs a few hundred MB; when they are not
+// there, reading the page's answer, building the file and building the report fail with a
+// message and nothing left behind, instead of ending the program. Each case runs in a child process with hardly any address space
 // left, which exits with 0 only then; an uncaught allocation failure aborts it.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -12,6 +12,7 @@
 #include <string>
 
 #include "export/export_file.h"
+#include "print/report.h"
 #include "results/results_reply.h"
 
 namespace velquist {
@@ -105,6 +106,15 @@ TEST_F(OutOfMemory, BuildingTheFileFailsInEveryFormat) {
                 testing::ExitedWithCode(0), "")
         << "format " << static_cast<int>(format);
   }
+}
+
+TEST_F(OutOfMemory, BuildingTheReportFails) {
+  const ResultSet set = WideSet();
+  EXPECT_EXIT(RunWithoutMemory([&] {
+                std::string html = "old";
+                return !BuildPrintReport(set, "Wide", "2025-06-13 20:00", html) && html.empty();
+              }),
+              testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

@@ -57,3 +57,8 @@ add_test(NAME zip_roundtrip
          COMMAND ${VELQUIST_SYSTEM_PYTHON3} ${CMAKE_CURRENT_SOURCE_DIR}/export/zip_roundtrip_check.py
                  ${zip_roundtrip_gen_command} ${CMAKE_CURRENT_BINARY_DIR}/zip_roundtrip)
 set_tests_properties(zip_roundtrip PROPERTIES LABELS core)
+
+# The out-of-memory test builds the print report too.
+if(TARGET out_of_memory_posix_test)
+  target_link_libraries(out_of_memory_posix_test PRIVATE velquist_core_print)
+endif()

@@ -65,8 +65,10 @@ class PrintWindowTest : public QObject {
   QTemporaryDir m_dir;
 
   CPrintWnd* OpenReport(const ResultSet& set, const std::string& title = "Big caps") {
-    return CPrintWnd::Open(MakePrintReport(set, title, "2024-05-03 18:00"),
-                           QStringLiteral("Print \u2014 test"), false, m_owner, m_profile);
+    PrintReport report;
+    if (!MakePrintReport(set, title, "2024-05-03 18:00", report)) return nullptr;
+    return CPrintWnd::Open(std::move(report), QStringLiteral("Print \u2014 test"), false, m_owner,
+                           m_profile);
   }
 
   // Opens a report and waits until its preview shows the pages.
