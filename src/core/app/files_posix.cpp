@@ -71,9 +71,9 @@ bool WriteAll(int fd, std::string_view bytes) {
 }
 
 #ifdef O_DIRECT
-// Files of a chunk or more are written past the page cache. Filling the cache with fresh
-// pages for a file that nobody reads right away was most of the cost of writing a large
-// export, and the flush that follows then has only the file's metadata left to write.
+// Files of a chunk or more are written past the page cache. Copying a large export into
+// fresh cache pages was most of the cost of writing it, and the flush that follows then
+// has only the file's metadata left to write.
 constexpr std::size_t kDirectChunk = std::size_t{1} << 20;
 // Direct writes need offset and length aligned to the device's logical block size, and
 // memory too: 4096 covers every device.
