@@ -275,7 +275,10 @@ int main(int argc, char** argv) {
     QElapsedTimer timer;
     timer.start();
     PrintReport report;
-    MakePrintReport(set, "", PrintedTimeNow(), report);
+    if (!MakePrintReport(set, "", PrintedTimeNow(), report)) {
+      std::fprintf(stderr, "no memory for the report of %d rows\n", rows);
+      return 1;
+    }
     const double built = Ms(timer);
     frame.Print().CloseWindow();
     timer.restart();

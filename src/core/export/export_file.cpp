@@ -1,9 +1,8 @@
 #include "export/export_file.h"
 
-#include <new>
-
 #include "export/csv.h"
 #include "export/xlsx.h"
+#include "results/out_of_memory.h"
 
 namespace velquist {
 namespace {
@@ -24,13 +23,7 @@ std::string BuildBytes(const ResultSet& set, ExportFormat format, std::string_vi
 
 bool BuildExportFile(const ResultSet& set, ExportFormat format, std::string_view timestamp,
                      std::string& bytes) {
-  bytes.clear();
-  try {
-    bytes = BuildBytes(set, format, timestamp);
-    return true;
-  } catch (const std::bad_alloc&) {
-    return false;
-  }
+  return BuildWithinMemory(bytes, [&] { return BuildBytes(set, format, timestamp); });
 }
 
 }  // namespace velquist

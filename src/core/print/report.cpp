@@ -1,10 +1,9 @@
 #include "print/report.h"
 
-#include <new>
-
 #include "print/html_escape.h"
 #include "print/page_margins.h"
 #include "results/format.h"
+#include "results/out_of_memory.h"
 #include "site_constants.h"
 
 namespace velquist {
@@ -233,13 +232,7 @@ std::string BuildPrintReport(const ResultSet& set, std::string_view title,
 
 bool BuildPrintReport(const ResultSet& set, std::string_view title, std::string_view printedTime,
                       std::string& html) {
-  html.clear();
-  try {
-    html = BuildPrintReport(set, title, printedTime);
-    return true;
-  } catch (const std::bad_alloc&) {
-    return false;
-  }
+  return BuildWithinMemory(html, [&] { return BuildPrintReport(set, title, printedTime); });
 }
 
 }  // namespace velquist

@@ -1,7 +1,8 @@
 // An export or a printout of a large screen needs a few hundred MB; when they are not
 // there, reading the page's answer, building the file and building the report fail with a
-// message and nothing left behind, instead of ending the program. Each case runs in a child process with hardly any address space
-// left, which exits with 0 only then; an uncaught allocation failure aborts it.
+// message and nothing left behind, instead of ending the program. Each case runs in a
+// child process with hardly any address space left, which exits with 0 only then; an
+// uncaught allocation failure aborts it.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <unistd.h>
